@@ -1,0 +1,44 @@
+#pragma once
+// The one place that waits or touches a device: key state, the key buffer,
+// pauses, sound, the visible screen, the video mode and the timer. Everything
+// else in the game calls these, so tests can install a backend of their own
+// that scripts keys, records sounds and waits, and keeps the presented frame
+// on a memory bitmap.
+
+struct BITMAP;
+struct SAMPLE;
+
+struct platform_backend {
+    // Library bring-up before the video mode: keyboard, timer, sound and the
+    // display-switch rule. False when the library itself cannot start.
+    bool (*start_library)();
+    // set_gfx_mode for an 800x600 mode at the given depth; 0 on success.
+    int (*set_video_mode)(int color_depth, bool windowed);
+    void (*set_text_mode)();
+    const char* (*last_error)();
+    void (*show_message)(const char* text);
+    void (*start_tick)(void (*callback)());
+    int (*key_held)(int scancode);
+    int (*read_key)();
+    void (*rest)(int milliseconds);
+    void (*play_sample)(const SAMPLE* sample, int volume, int pan, int frequency, int loop);
+    BITMAP* (*screen)();
+    // Told after each whole frame has been copied to the screen.
+    void (*frame_presented)();
+};
+
+// Installs a backend; nullptr goes back to the real library.
+void use_platform_backend(const platform_backend* backend);
+
+bool platform_start_library();
+int platform_set_video_mode(int color_depth, bool windowed);
+void platform_set_text_mode();
+const char* platform_last_error();
+void platform_show_message(const char* text);
+void platform_start_tick(void (*callback)());
+bool platform_key_held(int scancode);
+int platform_read_key();
+void platform_rest(int milliseconds);
+void platform_play_sample(const SAMPLE* sample, int volume, int pan, int frequency, int loop);
+BITMAP* platform_screen();
+void platform_frame_presented();

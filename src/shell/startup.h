@@ -1,0 +1,14 @@
+#pragma once
+// Brings the program up, plays the caption and the title, runs the main menu
+// until the player leaves, and returns the process exit status.
+
+int run_refuel();
+
+// Start-up up to the intro: library, datafiles, video mode, tick, surfaces,
+// seed and high scores. Returns nullptr on success, else the message that
+// run_refuel shows before it exits with status 1.
+const char* start_up();
+void play_intro();
+void show_title();
+
+extern const char* const video_mode_error_format;

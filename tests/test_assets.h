@@ -1,0 +1,21 @@
+#pragma once
+// A synthetic asset catalogue for logic and picture tests: every picture is
+// a plain field of its own colour (with a few marked pixels where a test
+// needs them), every font is the library's built-in 8x8 font and every
+// sample a short silent one, so tests know exactly what each pixel should be.
+
+#include <allegro.h>
+
+// Background colours of the synthetic pictures.
+struct test_colors {
+    static constexpr int menu[3] = {10, 40, 200};
+    static constexpr int highlight[3] = {250, 200, 0};
+    static constexpr int difficulty[3] = {40, 120, 40};
+    static constexpr int topic[3] = {120, 40, 40};
+    static constexpr int highscore[3] = {20, 20, 80};
+    static constexpr int title[3] = {200, 100, 0};
+};
+
+void install_test_assets();
+// Also makes back_buffer and label_bitmap.
+const char* sample_name(const SAMPLE* s);  // "menu_confirm", "intro", ...
