@@ -2,6 +2,8 @@
 // One game from its opening sound to the high-score screen, and the game
 // state that the tick, the answer input and the frame share.
 
+struct SAMPLE;
+
 constexpr int level_count = 10;
 constexpr int full_tank = 60;
 constexpr int level_left_fuel = 150;    // fuel marker: level left with Space
@@ -9,6 +11,10 @@ constexpr int level_end_fuel = 100;     // a level goes on while fuel is below t
 constexpr int answer_done_timer = 300;  // ends a canister's frame loop
 constexpr int level_left_timer = 9999;  // answer_timer marker: level left with Space
 constexpr int typed_answer_size = 40;   // 39 digits and the NUL
+constexpr int first_wrong_penalty = 15;
+constexpr int wrong_penalty_growth = 10;
+constexpr int first_streak_bonus = 10;
+constexpr int streak_bonus_growth = 10;
 
 // Per-level tables, indexed by level 1 to 10 (index 0 unused).
 extern const int start_fuel_table[level_count + 1];
@@ -46,3 +52,6 @@ extern int beam_y;
 
 void play_game();
 void reset_game();
+
+// Every sound of the game: centred, at its recorded pitch, played once.
+void play_game_sound(const SAMPLE* sample, int volume);

@@ -1,6 +1,10 @@
 #pragma once
 // The fixed 10 ms step of the game: keys first, then the flight.
 
+constexpr int launch_distance = 6000;
+constexpr int hit_distance = 1000;  // a canister closer than this has reached the ship
+constexpr int lane_spacing = 180000;
+constexpr int hit_fuel_cost = 15;
 constexpr int recoil_curve_length = 144;
 extern const int recoil_curve[recoil_curve_length];
 

@@ -1,0 +1,174 @@
+#include "game_frame.h"
+
+#include <allegro.h>
+
+#include <algorithm>
+
+#include "asset_catalogue.h"
+#include "drawing_kit.h"
+#include "game_loop.h"
+#include "problem_generator.h"
+#include "rail_effect.h"
+#include "text_pool.h"
+
+namespace {
+
+constexpr int shown_score_limit = 999999;  // six digits; more would leave the strip
+constexpr int lowest_gauge_fuel = -7;      // the empty chamber's last row is 437
+
+void set_lamp_color() {
+    if (fuel < 10) {
+        set_draw_color(192, 32, 32);
+    } else if (fuel <= 26) {
+        set_draw_color(160, 64, 32);
+    } else if (fuel <= 43) {
+        set_draw_color(160, 128, 32);
+    } else if (fuel <= 59) {
+        set_draw_color(160, 192, 32);
+    } else if (fuel == full_tank) {
+        set_draw_color(32, 160, 32);
+    }
+    // Above a full tank the white already set stays.
+}
+
+// One gauge; the right one is the left one moved 480 pixels.
+void draw_one_gauge(int shift) {
+    for (int i = 135; i <= 139; ++i) {
+        set_draw_color(32, 192, 32);
+        draw_line(i + shift, 707 - 2 * i, i + shift, 437);
+    }
+    for (int i = 135; i <= 139; ++i) {
+        set_draw_color(227, 250, 227);
+        draw_line(319 - i + shift, 707 - 2 * i, 319 - i + shift, 437);
+    }
+    // The last frame of a lost game may see fuel a few units below 0; the
+    // lower chamber then shrinks to its bottom row instead of running down.
+    const int gauge_fuel = std::max(fuel, lowest_gauge_fuel);
+    for (int i = 140; i <= 179; ++i) {
+        const int k = i - 140;
+        set_draw_color(32 + 5 * k, 192 + 3 * k / 2, 32 + 5 * k);
+        const int x = i + shift;
+        if (gauge_fuel >= 20) {
+            draw_line(x, 410, x, 437);
+        } else {
+            draw_line(x, 430 - gauge_fuel, x, 437);
+        }
+        if (gauge_fuel > 20 && gauge_fuel < full_tank) {
+            draw_line(x, 422 - gauge_fuel, x, 402);
+        } else if (gauge_fuel >= full_tank) {
+            draw_line(x, 362, x, 402);
+        }
+    }
+}
+
+void draw_shadowed(FONT* f, const char* text, int r, int g, int b) {
+    set_draw_font(f);
+    set_draw_color(0, 0, 0);
+    draw_text(397, 197, text, 1, 1);
+    set_draw_color(r, g, b);
+    draw_text(400, 200, text, 1, 1);
+}
+
+}  // namespace
+
+void draw_canister() {
+    const double s = canister_scale;
+    const int x = static_cast<int>(400 + canister_x_offset - 1.4 * s);
+    const int w = static_cast<int>(2.8 * s);
+    const int h = static_cast<int>(s + s);
+    // Before the first tick of a game the canister has no size yet.
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    masked_stretch_blit(label_bitmap, back_buffer, 0, 0, 280, 200, x, canister_y, w, h);
+}
+
+void draw_cockpit() {
+    set_draw_color(255, 255, 255);
+    masked_blit(cockpit_overlay, back_buffer, 0, 0, 0, 300, cockpit_overlay->w, cockpit_overlay->h);
+    set_draw_font(font_readout);
+    draw_text(160, 576, number_text(problem.operand_a), 1, 1);
+    draw_text(640, 576, number_text(problem.operand_b), 1, 1);
+    set_draw_font(font_panel);
+
+    set_lamp_color();
+    draw_box(100, 463, 100, 30, 1);
+    set_draw_color(255, 255, 255);
+    draw_box(100, 463, 100, 30, 0);
+
+    set_draw_color(0, 128, 64);
+    draw_box(590, 463, 100, 30, 1);
+    set_draw_color(255, 255, 255);
+    draw_box(590, 463, 100, 30, 0);
+    draw_text(640, 478, join_number("Level ", level), 1, 1);
+
+    draw_fuel_gauge();
+}
+
+void draw_fuel_gauge() {
+    draw_one_gauge(0);
+    draw_one_gauge(480);
+}
+
+void draw_score() {
+    const int shown = std::min(score, shown_score_limit);
+    const int digits[6] = {
+        shown / 100000,     (shown / 10000) % 10, (shown / 1000) % 10,
+        (shown / 100) % 10, (shown / 10) % 10,    shown % 10,
+    };
+    for (int i = 0; i < 6; ++i) {
+        masked_blit(score_digit_strip, back_buffer, 48 * digits[i] + 5, 0, 20 + 40 * i, 20, 48, 32);
+    }
+}
+
+void draw_game_frame() {
+    draw_image(level_background[level], 0, view_offset_y);
+    // The rails tint the scenery itself, so they come before anything else.
+    draw_rails();
+
+    if (fuel + fuel_pending < full_tank) {
+        draw_canister();
+    }
+    draw_cockpit();
+
+    if (fuel == full_tank && phase % 140 < 70) {
+        draw_shadowed(font_readout, "GREAT! PRESS \"SPACE\" TO NEXT LEVEL", 255, 255, 255);
+    }
+
+    draw_score();
+
+    beam_x = 400 + canister_x_offset;
+    beam_y = static_cast<int>(canister_y + 1.6 * canister_scale);
+    if (answer_timer >= 221 && answer_timer <= 239) {
+        set_draw_color(255, 192, 64);
+        for (const int x0 : {400, 401, 399, 398, 402}) {
+            draw_line(x0, 340, beam_x + 7, beam_y);
+        }
+    }
+
+    if (answer_timer >= 220) {
+        // After Space the timer holds 9999, which would make the grey negative.
+        const int g = std::clamp(696 - 2 * answer_timer, 0, 255);
+        set_draw_color(g, g, g);
+    } else {
+        set_draw_color(255, 255, 255);
+    }
+    if (answer_timer < 180) {
+        set_draw_font(font_readout);
+        draw_text(400, 576 - answer_timer, typed_answer, 1, 1);
+    } else {
+        set_draw_font(font_answer);
+        draw_text(400, 396, typed_answer, 1, 1);
+    }
+
+    if (phase < 150) {
+        // Each copy is built afresh: pool results are used at once.
+        set_draw_font(font_banner);
+        set_draw_color(0, 0, 0);
+        draw_text(397, 197, join_number("Level ", level), 1, 1);
+        set_draw_color(255, 96, 96);
+        draw_text(400, 200, join_number("Level ", level), 1, 1);
+    }
+
+    present_frame();
+}
