@@ -7,10 +7,10 @@ int text_pool_cursor = 0;
 
 namespace {
 
-void advance_cursor(int written) {
-    // One byte more than was written: the cursor steps past the NUL and a
-    // spare byte.
-    text_pool_cursor += written + 2;
+// Tested after the move, so every result starts below text_pool_wrap and
+// the room above it holds the longest one.
+void advance_cursor(int step) {
+    text_pool_cursor += step;
     if (text_pool_cursor >= text_pool_wrap) {
         text_pool_cursor = 0;
     }
@@ -27,7 +27,8 @@ const char* join_parts(const char* const* parts, int count) {
         k += static_cast<int>(n);
     }
     p[k] = '\0';
-    advance_cursor(k);
+    // One byte more than was written: past the NUL and a spare byte.
+    advance_cursor(k + 2);
     return p;
 }
 
@@ -48,7 +49,8 @@ const char* number_text(int n) {
         char* p = text_pool + text_pool_cursor;
         p[0] = static_cast<char>('0' + n);
         p[1] = '\0';
-        advance_cursor(1);
+        // A lone digit takes just its two bytes, with no spare one.
+        advance_cursor(2);
         return p;
     }
     const char* lo = number_text(n % 10);
