@@ -83,6 +83,9 @@ void fake_rest(int ms) {
     const int total = current->rest_remainder_ms + ms;
     advance_ticks(total / 10);
     current->rest_remainder_ms = total % 10;
+    if (current->on_rest) {
+        current->on_rest(ms);
+    }
 }
 
 void fake_play_sample(const SAMPLE* s, int volume, int pan, int frequency, int loop) {

@@ -54,6 +54,8 @@ struct fake_platform {
     // present; if it changes nothing, script_exhausted is thrown.
     int stall_polls = 20000;
     std::function<bool()> on_stall;
+    // Called after every wait with its length.
+    std::function<void(int)> on_rest;
     int present_limit = 200000;
     // Ticks added to tick_count per present (the game's clock in tests).
     int ticks_per_present = 0;
