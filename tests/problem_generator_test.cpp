@@ -105,63 +105,65 @@ struct observed {
     int count = 0;
 };
 
-// Checks one accepted problem against the rules of its operation and
-// difficulty; gtest failures name the problem.
-void check_problem(int d, observed& seen) {
+// What is wrong with the current problem for its operation and difficulty,
+// or nullptr when nothing is; the extremes seen are gathered on the way.
+const char* problem_fault(int d, observed& seen) {
     const int a = problem.operand_a;
     const int b = problem.operand_b;
     const int op = problem.problem_operation;
-    ASSERT_GE(op, 1);
-    ASSERT_LE(op, 4);
+    const int answer = problem.problem_answer;
+    if (op < 1 || op > 4) {
+        return "operation outside 1..4";
+    }
     const accepted_range& r = accepted[op][d];
-    SCOPED_TRACE(testing::Message() << a << " op" << op << " " << b << " = "
-                                    << problem.problem_answer << " at difficulty " << d);
-    ASSERT_GE(a, r.a_lo);
-    ASSERT_LE(a, r.a_hi);
-    ASSERT_GE(b, r.b_lo);
-    ASSERT_LE(b, r.b_hi);
-    ASSERT_GE(problem.problem_answer, r.answer_lo);
-    ASSERT_LE(problem.problem_answer, r.answer_hi);
-    switch (op) {
-        case 1:
-            ASSERT_EQ(problem.problem_answer, a + b);
-            break;
-        case 2:
-            ASSERT_EQ(problem.problem_answer, a - b);
-            break;
-        case 3:
-            ASSERT_EQ(problem.problem_answer, a * b);
-            // Big second factors keep the product small.
-            if (d == 4 && b >= 11) {
-                ASSERT_LE(a * b, 200);
-            }
-            break;
-        case 4:
-            ASSERT_EQ(a % b, 0);
-            ASSERT_EQ(problem.problem_answer * b, a);
-            if (d == 4 && b >= 11) {
-                ASSERT_LE(a, 200);
-            }
-            break;
+    if (a < r.a_lo || a > r.a_hi) {
+        return "operand_a out of range";
     }
-    if (op <= 2 && d == 3) {
-        // Either a small number or a round ten.
-        ASSERT_TRUE(b <= 15 || b % 10 == 0);
+    if (b < r.b_lo || b > r.b_hi) {
+        return "operand_b out of range";
     }
-    ASSERT_GE(canister_variant, 1);
-    ASSERT_LE(canister_variant, 5);
-    ASSERT_EQ(problem_history[0].operand_a, a);
-    ASSERT_EQ(problem_history[0].operand_b, b);
-    ASSERT_EQ(problem_history[0].operation, op);
-
+    if (answer < r.answer_lo || answer > r.answer_hi) {
+        return "answer out of range";
+    }
+    if ((op == 1 && answer != a + b) || (op == 2 && answer != a - b) ||
+        (op == 3 && answer != a * b) || (op == 4 && answer * b != a)) {
+        return "wrong answer";
+    }
+    if (op == 4 && a % b != 0) {
+        return "division not exact";
+    }
+    // Big second factors and divisors keep the problem small.
+    if (d == 4 && b >= 11 && ((op == 3 && a * b > 200) || (op == 4 && a > 200))) {
+        return "over the difficulty-4 ceiling";
+    }
+    // Either a small number or a round ten.
+    if (op <= 2 && d == 3 && b > 15 && b % 10 != 0) {
+        return "operand_b neither small nor a round ten";
+    }
+    if (canister_variant < 1 || canister_variant > 5) {
+        return "canister_variant outside 1..5";
+    }
+    if (problem_history[0].operand_a != a || problem_history[0].operand_b != b ||
+        problem_history[0].operation != op) {
+        return "not recorded as the newest history entry";
+    }
     seen.a_lo = std::min(seen.a_lo, a);
     seen.a_hi = std::max(seen.a_hi, a);
     seen.b_lo = std::min(seen.b_lo, b);
     seen.b_hi = std::max(seen.b_hi, b);
-    seen.answer_lo = std::min(seen.answer_lo, problem.problem_answer);
-    seen.answer_hi = std::max(seen.answer_hi, problem.problem_answer);
+    seen.answer_lo = std::min(seen.answer_lo, answer);
+    seen.answer_hi = std::max(seen.answer_hi, answer);
     ++seen.count;
+    return nullptr;
 }
+
+#define ASSERT_PROBLEM_SOUND(d, seen)                                                      \
+    do {                                                                                   \
+        const char* fault = problem_fault(d, seen);                                        \
+        ASSERT_EQ(fault, nullptr) << fault << ": " << problem.operand_a << " op"           \
+                                  << problem.problem_operation << " " << problem.operand_b \
+                                  << " = " << problem.problem_answer;                      \
+    } while (0)
 
 // Every bound of the table is reached, not merely respected.
 void expect_bounds_reached(const observed& seen, const accepted_range& r) {
@@ -188,10 +190,7 @@ TEST_F(ProblemGenerator, EverySettingStaysWithinItsRangesAndCeilings) {
             for (int i = 0; i < 100000; ++i) {
                 new_problem();
                 ASSERT_EQ(problem.problem_operation, t);
-                check_problem(d, seen);
-                if (HasFatalFailure()) {
-                    return;
-                }
+                ASSERT_PROBLEM_SOUND(d, seen);
                 small_b = small_b || (problem.operand_b % 10 != 0);
                 round_b = round_b || (problem.operand_b >= 20 && problem.operand_b % 10 == 0);
                 big_product = big_product ||
@@ -221,10 +220,9 @@ TEST_F(ProblemGenerator, MixedTopicGivesAllFourOperationsWithTheirRanges) {
         observed seen[5];
         for (int i = 0; i < 40000; ++i) {
             new_problem();
-            check_problem(d, seen[problem.problem_operation]);
-            if (HasFatalFailure()) {
-                return;
-            }
+            ASSERT_GE(problem.problem_operation, 1);
+            ASSERT_LE(problem.problem_operation, 4);
+            ASSERT_PROBLEM_SOUND(d, seen[problem.problem_operation]);
         }
         for (int op = 1; op <= 4; ++op) {
             // Each operation about a quarter of the time.
@@ -515,6 +513,27 @@ TEST_F(ProblemGenerator, CanisterVariantIsTheDrawAfterAcceptanceWithEvenOdds) {
     EXPECT_EQ(counts[3], 6553);
     EXPECT_EQ(counts[4], 6554);
     EXPECT_EQ(counts[5], 6553);
+}
+
+TEST_F(ProblemGenerator, SplitRuleDrawsTheCoinFirstWithEvenOdds) {
+    // Addition and subtraction at difficulty 3: coin c = rr(1, 100), then b
+    // = 10 * rr(0, 10) when c >= 51, else rr(0, 15). c >= 51 holds exactly
+    // for r * 100 / 32768 >= 50, that is r >= 16384: half of all values.
+    // Every coin value r is tried by building the seed backwards from it.
+    int round_branch = 0;
+    for (unsigned r = 0; r < 32768u; ++r) {
+        model_seed(r << 16);
+        const int next = model_rand15();
+        const int coin = model_range(static_cast<int>(r), 1, 100);
+        const int expected = coin >= 51 ? 10 * model_range(next, 0, 10) : model_range(next, 0, 15);
+        round_branch += coin >= 51;
+        for (int op = 1; op <= 2; ++op) {
+            seed_rand15(model_previous(r << 16));
+            ASSERT_EQ(pick_operand_b(op, 3), expected)
+                << "coin value " << r << ", operation " << op;
+        }
+    }
+    EXPECT_EQ(round_branch, 16384);
 }
 
 struct pinned_problem {

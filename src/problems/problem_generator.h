@@ -22,6 +22,9 @@ extern problem_record problem;
 extern history_entry problem_history[problem_history_length];  // [0] is the latest
 extern int canister_variant;  // 1..5; 2 picks the alternate canister picture
 
+// Sets problem, the history and canister_variant. A topic outside 1..5 or a
+// difficulty outside 1..4 is read as the nearest valid value; the settings
+// themselves are left alone.
 void new_problem();
 // Draws for one attempt; -1 for an operation or difficulty outside 1..4.
 int pick_operand_b(int operation, int difficulty);
