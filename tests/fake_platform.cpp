@@ -60,6 +60,11 @@ int fake_key_held(int scancode) {
 int fake_read_key() {
     current->events.push_back("readkey");
     if (current->readkey_queue.empty()) {
+        // The real call would wait for ever; a screen that keeps asking is
+        // stuck.
+        if (++current->empty_readkeys > 1000) {
+            throw script_exhausted("the program kept waiting for keys in the buffer");
+        }
         return 0;
     }
     const int k = current->readkey_queue.front();
@@ -75,6 +80,12 @@ void advance_ticks(int n) {
             count_tick();
         }
     }
+}
+
+void fake_clear_key_buffer() {
+    current->events.push_back("clear keys");
+    current->readkey_queue = current->typed_after_clear;
+    current->typed_after_clear.clear();
 }
 
 void fake_rest(int ms) {
@@ -111,7 +122,7 @@ void fake_frame_presented() {
 const platform_backend fake_backend = {
     fake_start_library, fake_set_video_mode, fake_set_text_mode, fake_last_error,
     fake_show_message,  fake_start_tick,     fake_key_held,      fake_read_key,
-    fake_rest,          fake_play_sample,    fake_screen,        fake_frame_presented,
+    fake_clear_key_buffer, fake_rest,          fake_play_sample,    fake_screen,        fake_frame_presented,
 };
 
 }  // namespace

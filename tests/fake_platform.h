@@ -35,7 +35,11 @@ struct fake_platform {
     std::string error_text = "no such mode";
 
     bool held[KEY_MAX] = {};
+    // What readkey returns, in order: (scancode << 8) | ASCII.
     std::vector<int> readkey_queue;
+    int empty_readkeys = 0;
+    // Keys typed once the buffer has been cleared: they replace the queue then.
+    std::vector<int> typed_after_clear;
 
     // What happened, in order: "sound", "rest 500", "present", "readkey",
     // "mode 16 full", "text mode", "message", "tick".

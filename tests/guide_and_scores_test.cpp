@@ -2,11 +2,7 @@
 
 #include <allegro.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-
-#include <unistd.h>
 
 #include "guide_screen.h"
 #include "high_scores.h"
@@ -87,46 +83,15 @@ TEST_F(guide_page, stays_up_until_enter) {
 
 class high_score_table : public screen_test {
    protected:
+    void SetUp() override {
+        screen_test::SetUp();
+        decode_high_scores(nullptr, 0);
+    }
     void TearDown() override {
-        if (!old_dir.empty()) {
-            EXPECT_EQ(chdir(old_dir.c_str()), 0);
-        }
+        decode_high_scores(nullptr, 0);
         screen_test::TearDown();
     }
-    // Runs load_high_scores in a scratch folder holding `bytes` as
-    // hiscores.dat (no file when `bytes` is null).
-    void load_from(const char* bytes, std::size_t size) {
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        old_dir = cwd;
-        char dir_template[] = "/tmp/refuel-scores-XXXXXX";
-        ASSERT_NE(mkdtemp(dir_template), nullptr);
-        ASSERT_EQ(chdir(dir_template), 0);
-        if (bytes != nullptr) {
-            std::FILE* f = std::fopen("hiscores.dat", "wb");
-            ASSERT_NE(f, nullptr);
-            std::fwrite(bytes, 1, size, f);
-            std::fclose(f);
-        }
-        load_high_scores();
-        std::remove("hiscores.dat");
-        ASSERT_EQ(chdir(old_dir.c_str()), 0);
-        rmdir(dir_template);
-        old_dir.clear();
-    }
-    std::string old_dir;
 };
-
-TEST_F(high_score_table, holds_the_defaults_whatever_the_file_holds) {
-    const int defaults[5] = {16000, 8000, 4000, 2000, 1000};
-    const char ten[] = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a";
-    load_from(ten, 10);
-    EXPECT_TRUE(std::equal(high_scores, high_scores + 5, defaults));
-    load_from("\xff", 1);
-    EXPECT_TRUE(std::equal(high_scores, high_scores + 5, defaults));
-    load_from(nullptr, 0);
-    EXPECT_TRUE(std::equal(high_scores, high_scores + 5, defaults));
-}
 
 TEST_F(high_score_table, a_score_must_beat_the_lowest_entry) {
     EXPECT_FALSE(is_high_score(1000));

@@ -122,8 +122,29 @@ TEST_F(start_up_sequence, stops_with_the_video_mode_message_when_both_depths_are
     ASSERT_NE(error, nullptr);
     EXPECT_STREQ(error,
                  "Error setting a 15 or 16 bpp 800x600 video mode\nUnsupported screen size\n");
-    EXPECT_EQ(device_steps(), (strings{"mode 16 full", "mode 15 full", "text mode"}));
+    EXPECT_EQ(device_steps(), (strings{"mode 16 full", "mode 15 full", "mode 16 window",
+                                       "mode 15 window", "text mode"}));
     EXPECT_EQ(title_image, nullptr) << "graph1.dat must not be read";
+}
+
+TEST_F(start_up_sequence, opens_a_window_when_full_screen_is_refused) {
+    fake().mode_result_16_full = -1;
+    fake().mode_result_15_full = -1;
+    fake().mode_result_16_window = -1;
+    fake().mode_result_15_window = 0;
+    ASSERT_EQ(start_up(), nullptr);
+    EXPECT_EQ(device_steps(),
+              (strings{"mode 16 full", "mode 15 full", "mode 16 window", "mode 15 window", "tick"}));
+    EXPECT_EQ(bitmap_color_depth(back_buffer), 15);
+    EXPECT_EQ(bitmap_color_depth(level_background[3]), 15);
+    fake().mode_result_16_window = 0;
+    install_fake_platform();
+    fake().mode_result_16_full = -1;
+    fake().mode_result_15_full = -1;
+    fake().mode_result_16_window = 0;
+    ASSERT_EQ(start_up(), nullptr);
+    EXPECT_EQ(device_steps(), (strings{"mode 16 full", "mode 15 full", "mode 16 window", "tick"}));
+    EXPECT_EQ(bitmap_color_depth(back_buffer), 16);
 }
 
 TEST_F(start_up_sequence, a_library_that_cannot_start_is_reported_the_same_way) {

@@ -1,20 +1,24 @@
 #include "high_scores.h"
 
-#include <cstdio>
+#include <allegro.h>
+
+#include <cstring>
 
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
 #include "keyboard_random_clock.h"
 #include "platform.h"
 
-int high_scores[5] = {16000, 8000, 4000, 2000, 1000};
+int marked_high_score = -1;
 
 namespace {
 
-constexpr int default_scores[5] = {16000, 8000, 4000, 2000, 1000};
-constexpr int row_y[5] = {160, 230, 300, 370, 440};
+constexpr int row_y[high_score_count] = {160, 230, 300, 370, 440};
 
-void zero_padded(int value, char out[7]) {
+void score_text(int value, char out[7]) {
+    if (value > 999999) {
+        value = 999999;
+    }
     for (int i = 5; i >= 0; --i) {
         out[i] = static_cast<char>('0' + value % 10);
         value /= 10;
@@ -22,44 +26,83 @@ void zero_padded(int value, char out[7]) {
     out[6] = '\0';
 }
 
+void draw_name_box(const char* name) {
+    set_draw_target(back_buffer);
+    set_draw_color(32, 32, 32);
+    draw_box(200, 270, 400, 110, 1);
+    set_draw_color(255, 255, 255);
+    draw_box(200, 270, 400, 110, 0);
+    set_draw_font(font_text);
+    draw_text(400, 300, "Type your name and press Enter:", 1, 1);
+    set_draw_font(font_readout);
+    set_draw_color(255, 220, 64);
+    // A cursor shows where the next letter goes while there is room.
+    char shown[high_score_name_length + 2];
+    const std::size_t length = std::strlen(name);
+    std::memcpy(shown, name, length);
+    shown[length] = length < high_score_name_length ? '_' : '\0';
+    shown[length + 1] = '\0';
+    draw_text(400, 345, shown, 1, 1);
+    present_frame();
+}
+
 }  // namespace
 
-void load_high_scores() {
-    // The file is read as five big-endian 16-bit scores; for now the table
-    // then goes back to its defaults whatever the file held.
-    if (std::FILE* f = std::fopen("hiscores.dat", "r")) {
-        for (int rank = 0; rank < 5; ++rank) {
-            const int hi = std::fgetc(f);
-            const int lo = std::fgetc(f);
-            if (hi == EOF || lo == EOF) {
-                break;
-            }
-            high_scores[rank] = hi * 256 + lo;
+int enter_high_score(int score) {
+    if (!is_high_score(score)) {
+        return -1;
+    }
+    // Digits typed as answers during the game wait in the buffer too.
+    platform_clear_key_buffer();
+    char name[high_score_name_length + 1] = "";
+    int length = 0;
+    for (;;) {
+        draw_name_box(name);
+        const int k = platform_read_key();
+        const int scancode = k >> 8;
+        const int ascii = k & 0xFF;
+        if (scancode == KEY_ENTER || scancode == KEY_ENTER_PAD || scancode == KEY_ESC) {
+            break;
         }
-        std::fclose(f);
+        if (scancode == KEY_BACKSPACE) {
+            if (length > 0) {
+                name[--length] = '\0';
+            }
+            continue;
+        }
+        const bool letter = (ascii >= 'a' && ascii <= 'z') || (ascii >= 'A' && ascii <= 'Z');
+        const bool digit = ascii >= '0' && ascii <= '9';
+        if ((letter || digit) && length < high_score_name_length) {
+            name[length++] = static_cast<char>(ascii >= 'a' && ascii <= 'z' ? ascii - 32 : ascii);
+            name[length] = '\0';
+        }
     }
-    for (int rank = 0; rank < 5; ++rank) {
-        high_scores[rank] = default_scores[rank];
-    }
+    const int rank = insert_high_score(score, name);
+    marked_high_score = rank;
+    save_high_scores();
+    return rank;
 }
 
 void show_high_scores() {
     set_draw_target(back_buffer);
     draw_image(highscore_background, 0, 0);
     set_draw_font(font_readout);
-    set_draw_color(255, 255, 255);
-    for (int rank = 0; rank < 5; ++rank) {
-        draw_text(150, row_y[rank], "HALBREK", 0, 0);
-    }
-    for (int rank = 0; rank < 5; ++rank) {
+    for (int rank = 0; rank < high_score_count; ++rank) {
+        // A new entry stands out in gold until the screen is closed.
+        if (rank == marked_high_score) {
+            set_draw_color(255, 220, 64);
+        } else {
+            set_draw_color(255, 255, 255);
+        }
+        draw_text(150, row_y[rank], high_score_names[rank], 0, 0);
         char text[7];
-        zero_padded(high_scores[rank], text);
+        score_text(high_scores[rank], text);
         draw_text(550, row_y[rank], text, 0, 0);
     }
     present_frame();
     while (read_key_code() != 13) {
     }
+    marked_high_score = -1;
     platform_rest(500);
 }
 
-bool is_high_score(int score) { return score > high_scores[4]; }

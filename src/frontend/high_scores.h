@@ -1,10 +1,14 @@
 #pragma once
-// The five best scores: read from hiscores.dat at start-up, shown on the
-// high-score screen, and the test that decides whether a final score counts.
+// The high-score screen and the entry of a new high score's name.
 
-extern int high_scores[5];  // rank 1 (best) first
+#include "high_score_table.h"
 
-void load_high_scores();
+// Rank (0-based) of the entry the next high-score screen marks, or -1.
+extern int marked_high_score;
+
 void show_high_scores();
-// True when score is strictly greater than the rank-5 entry.
-bool is_high_score(int score);
+// Asks the player's name on the screen (letters and digits, shown as
+// capitals; Backspace; Enter), records the score, marks it for the next
+// high-score screen and writes the table. Returns the rank, or -1 when the
+// score does not qualify.
+int enter_high_score(int score);

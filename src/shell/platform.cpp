@@ -35,6 +35,8 @@ int real_key_held(int scancode) { return key[scancode]; }
 
 int real_read_key() { return readkey(); }
 
+void real_clear_key_buffer() { clear_keybuf(); }
+
 void real_rest(int milliseconds) { rest(static_cast<unsigned>(milliseconds)); }
 
 void real_play_sample(const SAMPLE* sample, int volume, int pan, int frequency, int loop) {
@@ -48,9 +50,10 @@ BITMAP* real_screen() { return screen; }
 void real_frame_presented() {}
 
 const platform_backend real_backend = {
-    real_start_library, real_set_video_mode, real_set_text_mode, real_last_error,
-    real_show_message,  real_start_tick,     real_key_held,      real_read_key,
-    real_rest,          real_play_sample,    real_screen,        real_frame_presented,
+    real_start_library, real_set_video_mode, real_set_text_mode,     real_last_error,
+    real_show_message,  real_start_tick,     real_key_held,          real_read_key,
+    real_clear_key_buffer, real_rest,        real_play_sample,       real_screen,
+    real_frame_presented,
 };
 
 const platform_backend* backend = &real_backend;
@@ -69,6 +72,7 @@ void platform_show_message(const char* text) { backend->show_message(text); }
 void platform_start_tick(void (*callback)()) { backend->start_tick(callback); }
 bool platform_key_held(int scancode) { return backend->key_held(scancode) != 0; }
 int platform_read_key() { return backend->read_key(); }
+void platform_clear_key_buffer() { backend->clear_key_buffer(); }
 void platform_rest(int milliseconds) { backend->rest(milliseconds); }
 void platform_play_sample(const SAMPLE* sample, int volume, int pan, int frequency, int loop) {
     backend->play_sample(sample, volume, pan, frequency, loop);

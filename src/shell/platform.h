@@ -20,6 +20,7 @@ struct platform_backend {
     void (*start_tick)(void (*callback)());
     int (*key_held)(int scancode);
     int (*read_key)();
+    void (*clear_key_buffer)();
     void (*rest)(int milliseconds);
     void (*play_sample)(const SAMPLE* sample, int volume, int pan, int frequency, int loop);
     BITMAP* (*screen)();
@@ -38,6 +39,8 @@ void platform_show_message(const char* text);
 void platform_start_tick(void (*callback)());
 bool platform_key_held(int scancode);
 int platform_read_key();
+// Drops the keys waiting in the library's buffer (readkey's queue).
+void platform_clear_key_buffer();
 void platform_rest(int milliseconds);
 void platform_play_sample(const SAMPLE* sample, int volume, int pan, int frequency, int loop);
 BITMAP* platform_screen();

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <initializer_list>
 
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
@@ -24,11 +25,17 @@ const char* video_mode_error() {
     return startup_message;
 }
 
+// Full screen at 16, then 15 bits. Many desktops refuse to switch to
+// 800x600, so a window of that size at either depth comes next.
 bool set_video_mode() {
-    if (platform_set_video_mode(16, false) == 0) {
-        return true;
+    for (const bool windowed : {false, true}) {
+        for (const int depth : {16, 15}) {
+            if (platform_set_video_mode(depth, windowed) == 0) {
+                return true;
+            }
+        }
     }
-    return platform_set_video_mode(15, false) == 0;
+    return false;
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+#pragma once
+// The five best scores and their names, and the file that keeps them:
+// hiscores.dat holds five big-endian 16-bit scores, then an extension with
+// the full scores and the names (docs/high-score-file.md). No drawing here,
+// so the file code can be fuzzed on its own.
+
+constexpr int high_score_count = 5;
+constexpr int high_score_name_length = 7;  // the width of the default names
+extern const char* const default_high_score_name;
+
+extern int high_scores[high_score_count];  // rank 1 (best) first
+extern char high_score_names[high_score_count][high_score_name_length + 1];
+
+// Reads hiscores.dat from the working folder; defaults when it is missing.
+void load_high_scores();
+// True when score is strictly greater than the rank-5 entry.
+bool is_high_score(int score);
+// Puts score in at its rank (below equal scores), moving lower entries down
+// and dropping the lowest; returns the 0-based rank, or -1 when the score
+// does not qualify. Unprintable characters are dropped and an empty name
+// becomes the default name.
+int insert_high_score(int score, const char* name);
+
+constexpr int high_score_file_size = 79;
+void encode_high_scores(unsigned char out[high_score_file_size]);
+// Reads a file's bytes into the table: defaults when shorter than ten bytes,
+// the extension's names and full scores only when it is whole and agrees;
+// the table is sorted best first whatever the file held.
+void decode_high_scores(const unsigned char* bytes, int size);
+// Writes hiscores.dat through a temporary file and a rename, so a crash
+// leaves the old or the new table. False when it cannot be written; the
+// table in memory stays as it is.
+bool save_high_scores();
+// Called between the steps of a save; tests use it to interrupt one.
+extern void (*high_score_save_step)(int step);
