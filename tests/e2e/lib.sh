@@ -117,7 +117,7 @@ screenshot() {
 reference() {
     local name=$1
     shift
-    "$REFUEL_REFERENCE" "$REFUEL_GAME_DIR" "$work/$name.ppm" "$@" || fail "no reference for $*"
+    "$REFUEL_REFERENCE" "${game_dir:-$REFUEL_GAME_DIR}" "$work/$name.ppm" "$@" || fail "no reference for $*"
     "$convert" "$work/$name.ppm" "$artefacts/$name.expected.png"
 }
 
@@ -149,4 +149,49 @@ expect_screen() {
 # pixel_at FILE X Y: "r,g,b" of one pixel.
 pixel_at() {
     "$convert" "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# expect_cockpit NAME SECONDS LEVEL FUEL SCORE OPERAND_A OPERAND_B: waits
+# until the cockpit and the score show exactly that state.
+expect_cockpit() {
+    local name=$1 seconds=$2
+    shift 2
+    reference "$name" cockpit "$@"
+    local deadline=$((SECONDS + seconds)) diff=""
+    while [ $SECONDS -le $deadline ]; do
+        kill -0 "$game_pid" 2>/dev/null || fail "the game ended while waiting for $name"
+        screenshot "$name"
+        "$convert" "$artefacts/$name.png" "$work/$name.actual.ppm"
+        diff=$("$REFUEL_REFERENCE" compare "$work/$name.ppm" "$work/$name.actual.ppm")
+        if [ "$diff" = "0" ]; then
+            echo "ok: $name"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "$name: the cockpit never showed level $1, fuel $2, score $3, $4 and $5 ($diff pixels differ)"
+}
+
+# predict SEED TOPIC DIFFICULTY COUNT: fills the arrays operand_a, operand_b
+# and answer with the problems the game will ask, canister by canister.
+predict() {
+    operand_a=()
+    operand_b=()
+    answer=()
+    local a b c
+    while read -r a b c; do
+        operand_a+=("$a")
+        operand_b+=("$b")
+        answer+=("$c")
+    done < <("$REFUEL_REFERENCE" problems "$@")
+    [ ${#answer[@]} -eq "$4" ] || fail "no prediction for seed $1"
+}
+
+# type_answer TEXT: the digits one by one, then Enter.
+type_answer() {
+    local digits=$1 i
+    for ((i = 0; i < ${#digits}; i++)); do
+        press "${digits:i:1}"
+    done
+    press Return
 }
