@@ -195,3 +195,29 @@ type_answer() {
     done
     press Return
 }
+
+# count_color NAME R G B X Y W H: pixels of that colour in a rectangle of the
+# screenshot NAME.png.
+count_color() {
+    local name=$1
+    shift
+    "$convert" "$artefacts/$name.png" "$work/$name.count.ppm"
+    "$REFUEL_REFERENCE" count "$work/$name.count.ppm" "$@"
+}
+
+# expect_game_over SECONDS: waits for the red "GAME OVER" banner with its
+# black shadow in the middle of the screen.
+expect_game_over() {
+    local deadline=$((SECONDS + $1)) red=0 black=0
+    while [ $SECONDS -le $deadline ]; do
+        screenshot game_over
+        red=$(count_color game_over 255 97 99 150 130 500 140)
+        black=$(count_color game_over 0 0 0 150 130 500 140)
+        if [ "$red" -gt 400 ] && [ "$black" -gt 100 ]; then
+            echo "ok: GAME OVER banner ($red red pixels)"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "no GAME OVER banner (red $red, black $black)"
+}

@@ -7,14 +7,17 @@
 //                          |cockpit LEVEL FUEL SCORE OPERAND_A OPERAND_B
 //   refuel_reference_frame problems SEED TOPIC DIFFICULTY COUNT
 //   refuel_reference_frame compare EXPECTED.ppm ACTUAL.ppm
+//   refuel_reference_frame count ACTUAL.ppm R G B X Y W H
 //
 // "highscores" reads hiscores.dat from GAME_DIR as the game does. "cockpit"
 // draws the cockpit and the score on a mask-colour field; "compare" counts
 // the pixels that differ by more than a 16-bit colour step, looking only
-// where the expected frame is not mask colour. "problems" prints the
+// where the expected frame is not mask colour; "count" the pixels of one
+// colour (within a step) inside a rectangle. "problems" prints the
 // answers the game will ask for, one canister after another, from a seed.
 #include <allegro.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -146,6 +149,31 @@ int compare(const char* expected_path, const char* actual_path) {
     return 0;
 }
 
+int count_color(const char* path, char** args) {
+    ppm frame;
+    if (!read_ppm(path, frame)) {
+        return 2;
+    }
+    int v[7];
+    for (int i = 0; i < 7; ++i) {
+        v[i] = std::atoi(args[i]);
+    }
+    int n = 0;
+    for (int y = std::max(0, v[4]); y < std::min(frame.h, v[4] + v[6]); ++y) {
+        for (int x = std::max(0, v[3]); x < std::min(frame.w, v[3] + v[5]); ++x) {
+            const unsigned char* p =
+                &frame.rgb[(static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.w) +
+                            static_cast<std::size_t>(x)) * 3];
+            n += std::abs(p[0] - v[0]) <= 8 && std::abs(p[1] - v[1]) <= 8 &&
+                         std::abs(p[2] - v[2]) <= 8
+                     ? 1
+                     : 0;
+        }
+    }
+    std::printf("%d\n", n);
+    return 0;
+}
+
 // The answers of the first COUNT canisters, as the game launches them:
 // each launch makes a problem, then draws the canister's lane.
 int predict_problems(unsigned seed, int chosen_topic, int chosen_difficulty, int count) {
@@ -172,6 +200,9 @@ int usage() {
 int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "compare") {
         return compare(argv[2], argv[3]);
+    }
+    if (argc == 10 && std::string(argv[1]) == "count") {
+        return count_color(argv[2], argv + 3);
     }
     if (argc == 6 && std::string(argv[1]) == "problems") {
         return predict_problems(static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)),
