@@ -32,7 +32,8 @@ bytes read_file(const std::string& path) {
 
 void write_file(const std::string& path, const bytes& data) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size()));
 }
 
 // --- writing datafiles by hand ------------------------------------------------
@@ -46,7 +47,9 @@ void put16(bytes& b, std::uint32_t v) {
     b.push_back(static_cast<std::uint8_t>(v >> 8));
     b.push_back(static_cast<std::uint8_t>(v));
 }
-void append(bytes& b, const bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
+void append(bytes& b, const bytes& more) {
+    b.insert(b.end(), more.begin(), more.end());
+}
 
 bytes object(int type, const bytes& payload, const std::string& name = "ENTRY") {
     bytes b;
@@ -196,9 +199,9 @@ TEST_F(DamagedDatafiles, WellFormedFilesPassAndLoadAsTheCheckReadThem) {
     EXPECT_EQ(getpixel(b, 3, 1), makecol(30, 20, 77));
     unload_datafile(d);
 
-    EXPECT_EQ(check(datafile({object(DAT_FONT, font_payload({{32, 40}, {65, 90}}, 9, 11))}),
-                    DAT_FONT, 1),
-              "");
+    EXPECT_EQ(
+        check(datafile({object(DAT_FONT, font_payload({{32, 40}, {65, 90}}, 9, 11))}), DAT_FONT, 1),
+        "");
     d = load_datafile((folder + "/test.dat").c_str());
     ASSERT_NE(d, nullptr);
     FONT* f = static_cast<FONT*>(d[0].dat);
@@ -265,10 +268,10 @@ TEST_F(DamagedDatafiles, TooFewEntriesAndWrongKindsAreNamed) {
     // Kinds with readers of their own that the game never uses are refused
     // even after the needed entries: the loader would trust their insides.
     for (int kind : {DAT_FILE, DAT_MIDI, DAT_RLE_SPRITE, DAT_PALETTE, DAT_FLI}) {
-        EXPECT_EQ(check(datafile({object(DAT_SAMPLE, sample_payload(16, 5)),
-                                  object(kind, bytes(16, 0))}),
-                        DAT_SAMPLE, 1),
-                  "entry 1 is of a kind the game does not read");
+        EXPECT_EQ(
+            check(datafile({object(DAT_SAMPLE, sample_payload(16, 5)), object(kind, bytes(16, 0))}),
+                  DAT_SAMPLE, 1),
+            "entry 1 is of a kind the game does not read");
     }
 }
 
@@ -291,8 +294,7 @@ TEST_F(DamagedDatafiles, PayloadsThatContradictTheirHeadersAreNamed) {
 
     bytes sound = sample_payload(16, 10);
     sound[1] = 24;
-    EXPECT_EQ(check(one(DAT_SAMPLE, sound), DAT_SAMPLE, 1),
-              "entry 0 is a damaged sound (24 bits)");
+    EXPECT_EQ(check(one(DAT_SAMPLE, sound), DAT_SAMPLE, 1), "entry 0 is a damaged sound (24 bits)");
     sound = sample_payload(16, 10);
     sound[7] = 11;
     EXPECT_EQ(check(one(DAT_SAMPLE, sound), DAT_SAMPLE, 1),
@@ -358,8 +360,9 @@ TEST_F(DamagedDatafiles, NoSingleByteChangeGetsADamagedFileToTheLoader) {
             for (std::uint8_t change : {0xFF, 0x01, 0x80}) {
                 bytes damaged = f.data;
                 damaged[at] ^= change;
-                expect_loads_if_passed(damaged, f.type, f.count,
-                                       "byte " + std::to_string(at) + " ^ " + std::to_string(change));
+                expect_loads_if_passed(
+                    damaged, f.type, f.count,
+                    "byte " + std::to_string(at) + " ^ " + std::to_string(change));
                 if (HasFatalFailure()) {
                     return;
                 }
@@ -399,8 +402,8 @@ TEST_F(DamagedDatafiles, CutsAndChangesToTheBuiltFilesAreCaught) {
         ASSERT_GT(whole.size(), 10000u) << f.name;
         ASSERT_EQ(check(whole, f.type, f.count), "") << f.name;
         for (int i = 0; i < 150; ++i) {
-            const std::size_t size = i < 50 ? static_cast<std::size_t>(i + 1)
-                                            : 1 + random() % (whole.size() - 1);
+            const std::size_t size =
+                i < 50 ? static_cast<std::size_t>(i + 1) : 1 + random() % (whole.size() - 1);
             const bytes cut(whole.begin(), whole.begin() + static_cast<long>(size));
             EXPECT_NE(check(cut, f.type, f.count).find("truncated"), std::string::npos)
                 << f.name << " cut at " << size;

@@ -63,7 +63,9 @@ constexpr int background_entries[] = {0, 1, 2, 13, 14, 15, 16, 17, 18, 19};
 constexpr int screen_entries[] = {6, 7, 10, 11, 12};
 constexpr int cockpit = 3, canister_1 = 4, canister_2 = 5, digit_strip = 8, highlight = 9;
 
-bool is_mask(BITMAP* b, int x, int y) { return getpixel(b, x, y) == bitmap_mask_color(b); }
+bool is_mask(BITMAP* b, int x, int y) {
+    return getpixel(b, x, y) == bitmap_mask_color(b);
+}
 
 // Counts mask pixels in a rectangle (x0..x1, y0..y1 inclusive).
 int mask_pixels(BITMAP* b, int x0, int y0, int x1, int y1) {

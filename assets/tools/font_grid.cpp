@@ -32,9 +32,9 @@ constexpr std::uint8_t border_index = 255;
 constexpr std::uint8_t ink_index = 1;
 
 struct glyph {
-    int width = 0;        // box width: the advance, widened to hold all ink
-    int ink_left = 0;     // ink column of the box where the bitmap starts
-    int top = 0;          // distance from the baseline up to the bitmap top
+    int width = 0;     // box width: the advance, widened to hold all ink
+    int ink_left = 0;  // ink column of the box where the bitmap starts
+    int top = 0;       // distance from the baseline up to the bitmap top
     int rows = 0;
     int columns = 0;
     std::vector<std::uint8_t> ink;  // rows x columns, 1 where inked

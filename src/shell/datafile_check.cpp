@@ -35,7 +35,9 @@ constexpr std::uint32_t largest_side = 16384;
 
 char message[160];
 
-const char* say(const char* text) { return text; }
+const char* say(const char* text) {
+    return text;
+}
 
 template <typename... Args>
 const char* say(const char* format, Args... args) {
