@@ -240,6 +240,8 @@ TEST_F(DamagedDatafiles, ExtraEntriesOfOtherKindsAfterTheNeededOnesAreAccepted) 
 
 TEST_F(DamagedDatafiles, FilesThatAreNotPlainDatafilesAreRefused) {
     EXPECT_EQ(check({}, DAT_BITMAP, 1), "the file is empty");
+    EXPECT_STREQ(datafile_fault(folder.c_str(), DAT_BITMAP, 1),
+                 "the file cannot be read (it is not a plain file)");
     EXPECT_EQ(check({'s', 'l'}, DAT_BITMAP, 1), "the file is truncated");
     EXPECT_EQ(check({'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0}, DAT_BITMAP, 1),
               "it is not a datafile");

@@ -1,6 +1,7 @@
 #include "datafile_check.h"
 
 #include <allegro.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -306,6 +307,11 @@ const char* datafile_fault(const char* path, int type, int entry_count) {
     std::unique_ptr<std::FILE, file_closer> file(std::fopen(path, "rb"));
     if (!file) {
         return errno == ENOENT ? say("the file is missing") : say("the file cannot be read");
+    }
+    // A folder opens like a file here but has no bytes to read.
+    struct stat info {};
+    if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return say("the file cannot be read (it is not a plain file)");
     }
     long size = -1;
     if (std::fseek(file.get(), 0, SEEK_END) == 0) {
