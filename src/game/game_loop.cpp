@@ -99,12 +99,16 @@ bool allowance_used_up() {
     return canister_count > allowance && fuel < full_tank;
 }
 
-// Ticks that arrive while the batch runs are run in the same batch.
+// Ticks that arrive while the batch runs are run in the same batch. The
+// batch ends where the clock was last seen, so a tick that arrives after
+// the last look waits for the next batch instead of being lost.
 void run_pending_ticks() {
-    for (int t = last_tick; t < current_tick(); ++t) {
+    int t = last_tick;
+    while (t < current_tick()) {
         game_tick();
+        ++t;
     }
-    last_tick = current_tick();
+    last_tick = t;
 }
 
 // Pending amounts are assigned, not added: a new verdict replaces the old.
