@@ -8,6 +8,9 @@
 namespace {
 
 std::unique_ptr<fake_platform> current;
+// The visible screen outlives every fake, so it is never lost to the leak
+// checker.
+BITMAP* shared_screen = nullptr;
 
 bool fake_start_library() { return current->library_starts; }
 
@@ -22,10 +25,11 @@ int fake_set_video_mode(int depth, bool windowed) {
     }
     if (result == 0) {
         set_color_depth(depth);
-        if (current->screen != nullptr) {
-            destroy_bitmap(current->screen);
+        if (shared_screen != nullptr) {
+            destroy_bitmap(shared_screen);
         }
-        current->screen = create_bitmap(800, 600);
+        shared_screen = create_bitmap(800, 600);
+        current->screen = shared_screen;
         clear_bitmap(current->screen);
     }
     return result;
@@ -158,9 +162,15 @@ int fake_platform::count_events(const std::string& name) const {
 }
 
 fake_platform& install_fake_platform() {
-    BITMAP* old_screen = current ? current->screen : nullptr;
     current = std::make_unique<fake_platform>();
-    current->screen = old_screen != nullptr ? old_screen : create_bitmap(800, 600);
+    // A test that changed the colour depth gets a screen of the new depth.
+    if (shared_screen == nullptr || bitmap_color_depth(shared_screen) != get_color_depth()) {
+        if (shared_screen != nullptr) {
+            destroy_bitmap(shared_screen);
+        }
+        shared_screen = create_bitmap(800, 600);
+    }
+    current->screen = shared_screen;
     clear_bitmap(current->screen);
     use_platform_backend(&fake_backend);
     return *current;

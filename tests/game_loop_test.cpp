@@ -2,10 +2,14 @@
 // presented frame, keys chosen by a scripted player that watches the game
 // state after every frame, as a person watches the screen.
 
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <set>
+#include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "game_test_support.h"
 #include "high_scores.h"
@@ -23,9 +27,18 @@ class game_loop_test : public game_test {
    protected:
     void SetUp() override {
         game_test::SetUp();
-        for (int i = 0; i < 5; ++i) {
-            saved_high_scores[i] = high_scores[i];
-        }
+        // A qualifying game writes hiscores.dat: keep it out of the build
+        // folder, and start from the default table.
+        char cwd[4096];
+        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+        old_dir = cwd;
+        char dir_template[] = "/tmp/refuel-game-XXXXXX";
+        ASSERT_NE(mkdtemp(dir_template), nullptr);
+        scratch_dir = dir_template;
+        ASSERT_EQ(chdir(dir_template), 0);
+        decode_high_scores(nullptr, 0);
+        // The name asked after a high score: Enter keeps the default name.
+        fake().typed_after_clear = {KEY_ENTER << 8 | 13};
         fake().ticks_per_present = 1;
         // Only the high-score screen polls without drawing: close it.
         fake().stall_polls = 5000;
@@ -39,9 +52,10 @@ class game_loop_test : public game_test {
         screen_at_rest.clear();
     }
     void TearDown() override {
-        for (int i = 0; i < 5; ++i) {
-            high_scores[i] = saved_high_scores[i];
-        }
+        decode_high_scores(nullptr, 0);
+        EXPECT_EQ(chdir(old_dir.c_str()), 0);
+        std::remove((scratch_dir + "/hiscores.dat").c_str());
+        rmdir(scratch_dir.c_str());
         for (BITMAP* b : screen_at_rest) {
             destroy_bitmap(b);
         }
@@ -214,7 +228,8 @@ class game_loop_test : public game_test {
     }
 
     static game_loop_test* watched;
-    int saved_high_scores[5] = {};
+    std::string old_dir;
+    std::string scratch_dir;
     std::string plan;
     std::size_t planned = 0;
     bool escape_at_end = true;
@@ -450,7 +465,10 @@ TEST_F(game_loop_test, a_high_score_after_game_over_gets_the_message_box) {
     }
     ASSERT_LT(last_rest + 2, fake().events.size());
     EXPECT_EQ(fake().events[last_rest + 1], "present");
-    EXPECT_EQ(fake().events[last_rest + 2], "present");
+    // Then the player's name is asked, and the score goes into the table.
+    EXPECT_EQ(fake().events[last_rest + 2], "clear keys");
+    EXPECT_EQ(high_scores[4], 40);
+    EXPECT_STREQ(high_score_names[4], "HALBREK");
 }
 
 TEST_F(game_loop_test, a_score_equal_to_the_lowest_high_score_does_not_qualify) {

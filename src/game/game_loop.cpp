@@ -152,6 +152,8 @@ void finish_game() {
         draw_text(220, 185, "Congratulations! You've made a high score.", 0, 1);
         platform_rest(5000);
         present_frame();
+        // The player's name goes into the table, which is then kept on disk.
+        enter_high_score(score);
     }
     show_high_scores();
 }
