@@ -265,6 +265,18 @@ TEST_F(name_entry, stops_at_seven_characters_and_an_empty_name_is_the_default) {
     EXPECT_EQ(names()[1], "HALBREK");
 }
 
+TEST_F(name_entry, the_table_waits_until_the_confirming_enter_is_let_go) {
+    enter_scratch_folder();
+    fake().typed_after_clear = {key(KEY_Z, 'z'), key(KEY_ENTER, 13)};
+    // Enter is still down after the buffer gave it; it comes up after 30 ms.
+    fake().hold_only({KEY_ENTER});
+    fake().on_rest = [](int) {
+        if (fake().rests.size() == 3) fake().hold_only({});
+    };
+    ASSERT_EQ(enter_high_score(5000), 2);
+    EXPECT_EQ(fake().rests, (std::vector<int>{10, 10, 10}));
+}
+
 TEST_F(name_entry, a_score_that_does_not_qualify_asks_nothing) {
     EXPECT_EQ(enter_high_score(1000), -1);
     EXPECT_EQ(fake().count_events("readkey"), 0);

@@ -77,6 +77,11 @@ int enter_high_score(int score) {
             name[length] = '\0';
         }
     }
+    // The table that follows closes on Enter: let go of the key that
+    // confirmed the name first, or the new entry would flash by unseen.
+    while (platform_key_held(KEY_ENTER) || platform_key_held(KEY_ENTER_PAD)) {
+        platform_rest(10);
+    }
     const int rank = insert_high_score(score, name);
     marked_high_score = rank;
     save_high_scores();
