@@ -13,6 +13,7 @@
 
 #include "game_test_support.h"
 #include "high_scores.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -28,14 +29,7 @@ class game_loop_test : public game_test {
     void SetUp() override {
         game_test::SetUp();
         // A qualifying game writes hiscores.dat: keep it out of the build
-        // folder, and start from the default table.
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        old_dir = cwd;
-        char dir_template[] = "/tmp/refuel-game-XXXXXX";
-        ASSERT_NE(mkdtemp(dir_template), nullptr);
-        scratch_dir = dir_template;
-        ASSERT_EQ(chdir(dir_template), 0);
+        // folder (see `folder`), and start from the default table.
         decode_high_scores(nullptr, 0);
         // The name asked after a high score: Enter keeps the default name.
         fake().typed_after_clear = {KEY_ENTER << 8 | 13};
@@ -53,9 +47,6 @@ class game_loop_test : public game_test {
     }
     void TearDown() override {
         decode_high_scores(nullptr, 0);
-        EXPECT_EQ(chdir(old_dir.c_str()), 0);
-        std::remove((scratch_dir + "/hiscores.dat").c_str());
-        rmdir(scratch_dir.c_str());
         for (BITMAP* b : screen_at_rest) {
             destroy_bitmap(b);
         }
@@ -228,8 +219,7 @@ class game_loop_test : public game_test {
     }
 
     static game_loop_test* watched;
-    std::string old_dir;
-    std::string scratch_dir;
+    scratch_folder folder;
     std::string plan;
     std::size_t planned = 0;
     bool escape_at_end = true;

@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include <csignal>
+#include <memory>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,6 +15,7 @@
 
 #include "high_scores.h"
 #include "menu_test_support.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -54,23 +56,10 @@ class high_score_file : public screen_test {
     void TearDown() override {
         decode_high_scores(nullptr, 0);
         high_score_save_step = nullptr;
-        if (!old_dir.empty()) {
-            EXPECT_EQ(chdir(old_dir.c_str()), 0);
-            std::remove((dir + "/hiscores.dat").c_str());
-            std::remove((dir + "/hiscores.dat.new").c_str());
-            rmdir(dir.c_str());
-        }
+        folder.reset();
         screen_test::TearDown();
     }
-    void enter_scratch_folder() {
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        old_dir = cwd;
-        char dir_template[] = "/tmp/refuel-hiscores-XXXXXX";
-        ASSERT_NE(mkdtemp(dir_template), nullptr);
-        dir = dir_template;
-        ASSERT_EQ(chdir(dir.c_str()), 0);
-    }
+    void enter_scratch_folder() { folder = std::make_unique<scratch_folder>(); }
     static bytes read_file(const char* path) {
         bytes b;
         if (std::FILE* f = std::fopen(path, "rb")) {
@@ -86,8 +75,7 @@ class high_score_file : public screen_test {
         std::fwrite(b.data(), 1, b.size(), f);
         std::fclose(f);
     }
-    std::string old_dir;
-    std::string dir;
+    std::unique_ptr<scratch_folder> folder;
 };
 
 TEST_F(high_score_file, short_or_missing_files_leave_the_defaults) {
@@ -188,7 +176,7 @@ TEST_F(high_score_file, a_save_writes_the_file_that_a_load_reads_back) {
 TEST_F(high_score_file, a_folder_that_cannot_be_written_keeps_the_table_in_memory) {
     enter_scratch_folder();
     // A folder removed under our feet refuses new files even to root.
-    ASSERT_EQ(rmdir(dir.c_str()), 0);
+    ASSERT_EQ(rmdir(folder->path().c_str()), 0);
     insert_high_score(30000, "RO");
     EXPECT_FALSE(save_high_scores());
     EXPECT_EQ(table()[0], 30000);

@@ -13,6 +13,7 @@
 #include "drawing_kit.h"
 #include "fake_platform.h"
 #include "keyboard_random_clock.h"
+#include "scratch_folder.h"
 #include "startup.h"
 #include "test_assets.h"
 
@@ -25,40 +26,15 @@ using strings = std::vector<std::string>;
 class start_up_sequence : public testing::Test {
    protected:
     void SetUp() override {
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        old_dir = cwd;
-        char dir_template[] = "/tmp/refuel-start-XXXXXX";
-        ASSERT_NE(mkdtemp(dir_template), nullptr);
-        dir = dir_template;
         for (const char* name : {"graph1.dat", "fonts.dat", "sounds.dat"}) {
-            copy_datafile(name);
+            folder.copy_from_game_dir(name);
         }
-        ASSERT_EQ(chdir(dir.c_str()), 0);
         install_fake_platform();
     }
     void TearDown() override {
         remove_fake_platform();
-        ASSERT_EQ(chdir(old_dir.c_str()), 0);
-        for (const char* name : {"graph1.dat", "fonts.dat", "sounds.dat"}) {
-            std::remove((dir + "/" + name).c_str());
-        }
-        rmdir(dir.c_str());
         set_color_depth(16);
         install_test_assets();
-    }
-    void copy_datafile(const char* name) {
-        std::FILE* in = std::fopen((std::string(REFUEL_GAME_DIR) + "/" + name).c_str(), "rb");
-        ASSERT_NE(in, nullptr) << "needs the built " << name;
-        std::FILE* out = std::fopen((dir + "/" + name).c_str(), "wb");
-        ASSERT_NE(out, nullptr);
-        char buffer[65536];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
-            std::fwrite(buffer, 1, n, out);
-        }
-        std::fclose(in);
-        std::fclose(out);
     }
     // The device events without the flood of key polls and the like.
     strings device_steps() const {
@@ -70,8 +46,7 @@ class start_up_sequence : public testing::Test {
         }
         return out;
     }
-    std::string old_dir;
-    std::string dir;
+    scratch_folder folder;
 };
 
 TEST_F(start_up_sequence, sets_sixteen_bit_mode_then_starts_the_tick_and_loads_everything) {
@@ -165,7 +140,7 @@ TEST_F(start_up_sequence, a_missing_datafile_stops_start_up_naming_the_file) {
         EXPECT_NE(fake().messages[0].find(name), std::string::npos) << fake().messages[0];
         EXPECT_EQ(fake().count_events("text mode"), 1) << name;
         EXPECT_EQ(fake().count_events("sound"), 0) << "no intro after " << name;
-        copy_datafile(name);
+        folder.copy_from_game_dir(name);
     }
 }
 
