@@ -1,0 +1,315 @@
+// Renders every screen of the game, and game frames at chosen levels, with
+// the built datafiles, as PNG pictures for the gallery in docs/screenshots.
+//
+//   refuel_gallery_frames GAME_DIR OUT_DIR
+//
+// Screens run through the game's own code on the scripted device layer and
+// are taken at their first present; GAME OVER, the message box and the name
+// box are taken from a real play_game run, so they show exactly what the
+// game draws over its last frame. PNGs are written by ImageMagick.
+#include <allegro.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <unistd.h>
+
+#include "asset_catalogue.h"
+#include "canister_label.h"
+#include "drawing_kit.h"
+#include "fake_platform.h"
+#include "game_frame.h"
+#include "game_loop.h"
+#include "guide_screen.h"
+#include "high_scores.h"
+#include "main_menu.h"
+#include "problem_generator.h"
+#include "settings_menus.h"
+#include "simulation_tick.h"
+#include "startup.h"
+
+#undef main
+
+namespace {
+
+struct frame_taken {};
+
+std::string out_dir;
+int written = 0;
+bool failed = false;
+
+// Streams the bitmap to ImageMagick as a PPM; it writes the PNG.
+void write_png(const std::string& name, BITMAP* b) {
+    const std::string path = out_dir + "/" + name + ".png";
+    const std::string command = "/usr/bin/convert ppm:- png:'" + path + "'";
+    std::FILE* p = popen(command.c_str(), "w");
+    if (p == nullptr) {
+        failed = true;
+        return;
+    }
+    std::fprintf(p, "P6\n%d %d\n255\n", b->w, b->h);
+    for (int y = 0; y < b->h; ++y) {
+        for (int x = 0; x < b->w; ++x) {
+            const int c = getpixel(b, x, y);
+            const unsigned char rgb[3] = {static_cast<unsigned char>(getr(c)),
+                                          static_cast<unsigned char>(getg(c)),
+                                          static_cast<unsigned char>(getb(c))};
+            std::fwrite(rgb, 1, 3, p);
+        }
+    }
+    if (pclose(p) != 0) {
+        std::fprintf(stderr, "could not write %s\n", path.c_str());
+        failed = true;
+        return;
+    }
+    ++written;
+}
+
+// Runs `screen` until it presents frame number `wanted` and saves that frame.
+void capture(const std::string& name, void (*screen)(), int wanted, int key) {
+    fake_platform& p = install_fake_platform();
+    p.on_present = [wanted, key](int n) {
+        if (n == wanted) {
+            throw frame_taken{};
+        }
+        if (key != 0) {
+            fake().held[key] = true;
+        }
+    };
+    try {
+        screen();
+    } catch (const frame_taken&) {
+        write_png(name, fake().screen);
+    }
+}
+
+void front_end() {
+    // The caption is drawn straight on the screen; take it at full brightness.
+    fake_platform& p = install_fake_platform();
+    clear_bitmap(p.screen);
+    p.on_rest = [](int) {
+        if (fake().rests.size() == 52) {
+            throw frame_taken{};
+        }
+    };
+    try {
+        play_intro();
+    } catch (const frame_taken&) {
+        write_png("01_caption", fake().screen);
+    }
+    capture("02_title", show_title, 0, 0);
+    for (int choice = 1; choice <= 5; ++choice) {
+        // The digit held from the first present is read on the pass after
+        // it and shows on the third present.
+        capture(
+            "03_main_menu_" + std::to_string(choice), [] { main_menu(); }, 2, KEY_0 + choice);
+    }
+    for (int row = 0; row <= 4; ++row) {
+        capture(
+            "04_difficulty_menu_" + std::to_string(row), [] { difficulty_menu(); }, 2, KEY_0 + row);
+    }
+    for (int row = 0; row <= 5; ++row) {
+        capture(
+            "05_topic_menu_" + std::to_string(row), [] { topic_menu(); }, 2, KEY_0 + row);
+    }
+    capture("06_guide", show_guide, 0, 0);
+    unlink("hiscores.dat");
+    load_high_scores();
+    capture("07_high_scores", show_high_scores, 0, 0);
+}
+
+// One moment of a game, set straight into the game state.
+struct moment {
+    int level;
+    int a, b, operation, variant;
+    int distance;
+    int lane;  // -1, 0 or 1
+    int fuel;
+    int score;
+    int phase;
+    int answer_timer;
+    const char* typed;
+};
+
+void set_moment(const moment& m) {
+    level = m.level;
+    problem.operand_a = m.a;
+    problem.operand_b = m.b;
+    problem.problem_operation = m.operation;
+    canister_variant = m.variant;
+    render_label();
+    // One flight update places the canister and bobs the view; nothing moves.
+    canister_distance = m.distance;
+    canister_lane = lane_spacing * m.lane;
+    canister_speed = 0;
+    fuel = m.fuel;
+    fuel_pending = 0;
+    score = m.score;
+    score_pending = 0;
+    answer_state = 0;
+    answer_timer = 0;
+    recoil_index = 0;
+    out_of_fuel = 0;
+    phase = m.phase;
+    update_flight();
+    phase = m.phase;
+    answer_timer = m.answer_timer;
+    answer_state = m.answer_timer > 0 ? 2 : 0;
+    std::snprintf(typed_answer, sizeof typed_answer, "%s", m.typed);
+}
+
+void draw_moment(const std::string& name, const moment& m) {
+    install_fake_platform();
+    set_draw_target(back_buffer);
+    set_moment(m);
+    draw_game_frame();
+    write_png(name, back_buffer);
+}
+
+// The ending of a game through play_game itself: the frame of `m`, then the
+// tank runs dry; GAME OVER and the message box are taken during their
+// pauses, the name box once the player has typed `name`.
+void game_ending(const std::string& prefix, const moment& m, const char* name) {
+    unlink("hiscores.dat");
+    load_high_scores();
+    fake_platform& p = install_fake_platform();
+    for (const char* c = name; *c != '\0'; ++c) {
+        p.typed_after_clear.push_back(((KEY_A + (*c - 'A')) << 8) | *c);
+    }
+    p.typed_after_clear.push_back((KEY_ENTER << 8) | 13);
+    const int name_length = static_cast<int>(std::strlen(name));
+    static int name_box_present = 0;
+    name_box_present = -1;
+    p.on_present = [m, prefix, name_length](int n) {
+        if (n == 0) {
+            set_moment(m);
+        } else if (n == 1) {
+            out_of_fuel = 1;
+        } else if (fake().count_events("clear keys") == 1 && name_box_present < 0) {
+            name_box_present = n;
+        }
+        if (name_box_present >= 0 && n == name_box_present + name_length) {
+            write_png(prefix + "_name_box", fake().screen);
+        } else if (name_box_present >= 0 && n == name_box_present + name_length + 1) {
+            // The high-score screen, with the new entry marked.
+            write_png(prefix + "_new_high_score", fake().screen);
+            throw frame_taken{};
+        }
+    };
+    int pauses = 0;
+    p.on_rest = [prefix, &pauses](int ms) {
+        if (ms == 5000) {
+            write_png(prefix + (pauses++ == 0 ? "_game_over" : "_message_box"), fake().screen);
+        }
+    };
+    try {
+        play_game();
+    } catch (const frame_taken&) {
+    }
+    marked_high_score = -1;
+}
+
+void game_frames() {
+    const moment levels[] = {
+        {1, 7, 5, 1, 1, 2600, -1, 31, 120, 400, 0, "1"},
+        {2, 15, 8, 2, 1, 2600, 1, 40, 560, 400, 0, "7"},
+        {3, 6, 7, 3, 2, 2600, 0, 28, 1290, 400, 0, "4"},
+        {4, 45, 27, 1, 1, 2600, -1, 22, 2430, 400, 0, "7"},
+        {5, 56, 8, 4, 1, 2600, 1, 17, 4150, 400, 0, "7"},
+        {6, 92, 47, 2, 2, 2600, 0, 14, 6720, 400, 0, "4"},
+        {7, 12, 9, 3, 1, 2600, -1, 9, 9310, 400, 0, "10"},
+        {8, 144, 12, 4, 1, 2600, 1, 6, 12480, 400, 0, "1"},
+        {9, 87, 96, 1, 2, 2600, 0, 4, 16160, 400, 0, "18"},
+        {10, 200, 100, 2, 1, 2600, -1, 2, 21550, 400, 0, "10"},
+    };
+    for (const moment& m : levels) {
+        char name[32];
+        std::snprintf(name, sizeof name, "10_level_%02d_typing", m.level);
+        draw_moment(name, m);
+    }
+    for (int pick : {0, 4, 9}) {
+        moment m = levels[pick];
+        char prefix[16];
+        std::snprintf(prefix, sizeof prefix, "11_level_%02d", m.level);
+        const std::string p = prefix;
+        // Just launched, while the level's banner shows.
+        moment start = m;
+        start.distance = 6000;
+        start.phase = 40;
+        start.typed = "";
+        draw_moment(p + "_banner", start);
+        moment rising = m;
+        rising.distance = 2100;
+        rising.answer_timer = 96;
+        rising.typed = m.level == 1 ? "12" : m.level == 5 ? "7" : "100";
+        draw_moment(p + "_answer_rising", rising);
+        moment beam = rising;
+        beam.distance = 1800;
+        beam.answer_timer = 228;
+        draw_moment(p + "_beam", beam);
+        moment full = m;
+        full.fuel = full_tank;
+        full.phase = 290;  // past the banner, in the shown half of the blink
+        full.typed = "";
+        draw_moment(p + "_next_level_prompt", full);
+        moment last = m;
+        last.fuel = 0;
+        last.distance = 1500;
+        last.score = m.score + 1500;  // a score for the table
+        game_ending(p, last, m.level == 1 ? "MAYA" : m.level == 5 ? "SAM" : "WWWWWWW");
+    }
+    // The problem must read at the smallest the canister gets: at launch,
+    // shown here enlarged four times with every pixel kept.
+    moment launch = levels[4];
+    launch.distance = 6000;
+    launch.lane = 0;
+    launch.a = 144;
+    launch.b = 12;
+    draw_moment("12_launch_canister_frame", launch);
+    BITMAP* crop = create_bitmap(4 * 100, 4 * 60);
+    stretch_blit(back_buffer, crop, 350, 120, 100, 60, 0, 0, crop->w, crop->h);
+    write_png("12_launch_canister_x4", crop);
+    destroy_bitmap(crop);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: refuel_gallery_frames GAME_DIR OUT_DIR\n");
+        return 2;
+    }
+    char* absolute = realpath(argv[2], nullptr);
+    if (absolute == nullptr) {
+        std::fprintf(stderr, "no folder %s\n", argv[2]);
+        return 1;
+    }
+    out_dir = absolute;
+    std::free(absolute);
+    if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0 || chdir(argv[1]) != 0) {
+        return 1;
+    }
+    set_color_depth(16);
+    for (const char* error : {load_fonts(), load_sounds(), load_graphics()}) {
+        if (error != nullptr) {
+            std::fprintf(stderr, "%s", error);
+            return 1;
+        }
+    }
+    back_buffer = create_bitmap(800, 600);
+    // New high scores are written to a scratch folder, never next to the game.
+    char scratch[] = "/tmp/refuel-gallery-XXXXXX";
+    if (mkdtemp(scratch) == nullptr || chdir(scratch) != 0) {
+        return 1;
+    }
+    set_draw_target(back_buffer);
+    front_end();
+    game_frames();
+    unlink("hiscores.dat");
+    rmdir(scratch);
+    std::printf("%d pictures in %s\n", written, out_dir.c_str());
+    return failed ? 1 : 0;
+}
