@@ -6,12 +6,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "asset_catalogue.h"
 #include "datafile_check.h"
+#include "drawing_kit.h"
+#include "fake_platform.h"
+#include "guide_screen.h"
+#include "high_scores.h"
 
 namespace {
 
@@ -245,13 +250,6 @@ TEST_F(BuiltDatafiles, MenuHighlightIsAFrameWithATransparentMiddle) {
 
 // --- fonts ---------------------------------------------------------------
 
-constexpr const char* guide_longest_lines[] = {
-    "5. When your fuel tank is full, you will see a message telling you it's time to boost your",
-    "1. Select the LEVEL SETTINGS option from the main menu, and select the desired difficulty",
-    "4. If your answer is right, your fuel tanks will fill up. If it is wrong, or if the fuel",
-    "2. Select the desired topic with the arrow keys, and press ENTER to save your changes",
-};
-
 TEST_F(BuiltDatafiles, EveryFontIsAMonoFontOfCharacters32To126) {
     for (int i = 0; i < 10; ++i) {
         FONT* f = font_at(i);
@@ -292,25 +290,15 @@ TEST_F(BuiltDatafiles, TextsFitThePlacesTheyAreDrawnIn) {
     FONT* banner = font_at(7);
     FONT* intro = font_at(8);
 
-    // Guide: lines 20 pixels apart, inside the frame that ends at x = 768.
+    // Guide: lines 20 pixels apart (their width: GuidePageStaysInsideItsFrame).
     EXPECT_LE(text_height(text), 20);
-    for (const char* line : guide_longest_lines) {
-        EXPECT_LT(45 + text_length(text, line), 768) << line;
-    }
-    // Message box from x = 200, 400 wide and 100 high; the text starts at
-    // x = 220 and is centred on y = 185.
-    EXPECT_LE(220 + text_length(text, "Congratulations! You've made a high score."), 590);
+    // The message box is 100 high; the text is centred on y = 185 in it.
     EXPECT_LT(text_height(text), 60);
 
-    // The next-level prompt is centred at x = 400 and x = 397 (shadow).
-    const char* prompt = "GREAT! PRESS \"SPACE\" TO NEXT LEVEL";
-    EXPECT_LE(text_length(readout, prompt), 790);
     // Readouts: operands up to 1000 inside the 180-wide windows; the
     // high-score rows are 70 apart, names at x = 150 clear of scores at 550.
     EXPECT_LT(text_length(readout, "1000"), 160);
     EXPECT_LT(text_height(readout), 48);
-    EXPECT_LT(150 + text_length(readout, "HALBREK"), 540);
-    EXPECT_LT(550 + text_length(readout, "016000"), 790);
 
     // The answer at rest is bigger than while it is typed.
     EXPECT_GT(text_height(answer), text_height(readout));
@@ -338,6 +326,153 @@ TEST_F(BuiltDatafiles, LabelFontFitsThePlateAndStaysReadableFarAway) {
     // At launch the label is squeezed from 200 to 33 rows: the text must
     // still be at least 7 pixels high there.
     EXPECT_GE(text_height(label) * 33 / 200, 7);
+}
+
+// --- the game's own screens, drawn with the built fonts and pictures --------
+
+// The widest of the given characters, repeated n times: the widest text a
+// field of n of them can hold.
+std::string widest_text(FONT* f, const char* characters, int n) {
+    char widest = characters[0];
+    for (const char* c = characters; *c != '\0'; ++c) {
+        const char one[2] = {*c, '\0'};
+        const char best[2] = {widest, '\0'};
+        if (text_length(f, one) > text_length(f, best)) {
+            widest = *c;
+        }
+    }
+    return std::string(static_cast<std::size_t>(n), widest);
+}
+
+constexpr const char* name_characters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// Runs a screen of the game on the scripted device layer with Enter held,
+// drawing with the given fonts and pictures; the catalogue slots and the
+// back buffer are put back afterwards.
+class BuiltScreens : public BuiltDatafiles {
+   protected:
+    void SetUp() override {
+        BuiltDatafiles::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        installed_ = true;
+        saved_ = {font_text, font_readout, highscore_background, back_buffer};
+        font_text = font_at(6);
+        font_readout = font_at(1);
+        highscore_background = picture(6);
+        back_buffer = create_bitmap(800, 600);
+        install_fake_platform().hold_only({KEY_ENTER});
+    }
+    void TearDown() override {
+        if (!installed_) {
+            return;
+        }
+        remove_fake_platform();
+        destroy_bitmap(back_buffer);
+        font_text = saved_.text;
+        font_readout = saved_.readout;
+        highscore_background = saved_.highscore;
+        back_buffer = saved_.back;
+        set_draw_target(back_buffer);
+    }
+    // Pixels of one colour in a rectangle (x0..x1, y0..y1 inclusive).
+    static int pixels_of(BITMAP* b, int color, int x0, int y0, int x1, int y1) {
+        int n = 0;
+        for (int y = y0; y <= y1; ++y) {
+            for (int x = x0; x <= x1; ++x) {
+                n += getpixel(b, x, y) == color ? 1 : 0;
+            }
+        }
+        return n;
+    }
+
+   private:
+    bool installed_ = false;
+    struct {
+        FONT* text;
+        FONT* readout;
+        BITMAP* highscore;
+        BITMAP* back;
+    } saved_{};
+};
+
+TEST_F(BuiltScreens, GuidePageStaysInsideItsFrame) {
+    show_guide();
+    BITMAP* s = fake().screen;
+    const int black = makecol(0, 0, 0);
+    // The frame's inner line is column 768 and row 568; every line of text,
+    // the longest included, ends at least 8 pixels before it.
+    EXPECT_EQ(pixels_of(s, black, 760, 122, 767, 567), 0) << "a guide line runs into the frame";
+    EXPECT_EQ(pixels_of(s, black, 32, 560, 767, 567), 0) << "the last line runs into the frame";
+    EXPECT_EQ(pixels_of(s, black, 770, 0, 799, 599), 0) << "ink right of the frame";
+    // Every line leaves ink: the text is really there.
+    for (int y : {140, 180, 200, 220, 240, 260, 320, 360, 380, 400, 420, 440, 460, 480, 500, 540}) {
+        EXPECT_GT(pixels_of(s, black, 44, y, 767, y + 15), 10) << "guide line at y " << y;
+    }
+}
+
+TEST_F(BuiltScreens, HighScoreNamesAndScoresFitTheirColumnsOnACalmPanel) {
+    FONT* readout = font_at(1);
+    // Names hold up to 7 letters or digits; scores are shown with 6 digits.
+    const std::string name = widest_text(readout, name_characters, high_score_name_length);
+    const std::string digits = widest_text(readout, "0123456789", 6);
+    EXPECT_LE(150 + text_length(readout, name.c_str()), 550 - 8) << name;
+    // The score column ends inside the row bands, which end at x = 700.
+    EXPECT_LE(550 + text_length(readout, digits.c_str()), 700 - 4) << digits;
+    // Rows are 70 apart; each band is 44 high.
+    EXPECT_LE(text_height(readout), 40);
+
+    // Behind every name and score the picture is dark and plain, so white
+    // and gold text read.
+    const int rows[] = {160, 230, 300, 370, 440};
+    for (int y : rows) {
+        EXPECT_LT(brightest(picture(6), 146, y, 700 - 4, y + text_height(readout)), 80)
+            << "row at y " << y;
+    }
+
+    // And on the screen itself nothing of the widest name reaches the score.
+    decode_high_scores(nullptr, 0);
+    for (int rank = 0; rank < high_score_count; ++rank) {
+        std::strcpy(high_score_names[rank], name.c_str());
+    }
+    show_high_scores();
+    decode_high_scores(nullptr, 0);
+    const int white = makecol(255, 255, 255);
+    for (int y : rows) {
+        EXPECT_GT(pixels_of(fake().screen, white, 150, y, 549 - 8, y + 40), 100);
+        EXPECT_EQ(pixels_of(fake().screen, white, 549 - 8, y, 549, y + 40), 0) << "row " << y;
+    }
+}
+
+TEST_F(BuiltDatafiles, NameBoxHoldsItsPromptAndTheWidestName) {
+    FONT* text = font_at(6);
+    FONT* readout = font_at(1);
+    // The box spans x = 200 to 599 and y = 270 to 379; both texts are
+    // centred on x = 400, the prompt on y = 300 and the name on y = 345.
+    const int prompt = text_length(text, "Type your name and press Enter:");
+    EXPECT_GE(400 - prompt / 2, 200 + 8);
+    EXPECT_LE(400 + prompt - prompt / 2, 599 - 8);
+    const std::string name = widest_text(readout, name_characters, high_score_name_length);
+    const int name_width = text_length(readout, name.c_str());
+    EXPECT_GE(400 - name_width / 2, 200 + 8) << name;
+    EXPECT_LE(400 + name_width - name_width / 2, 599 - 8) << name;
+    // The prompt's lower half and the name's upper half do not meet, and the
+    // name stays above the box's bottom edge.
+    EXPECT_LT(300 + text_height(text) / 2, 345 - text_height(readout) / 2);
+    EXPECT_LT(345 + text_height(readout) / 2, 379);
+    EXPECT_GT(300 - text_height(text) / 2, 270);
+}
+
+TEST_F(BuiltDatafiles, GameOverMessagesFitTheScreenAndTheBox) {
+    FONT* readout = font_at(1);
+    FONT* text = font_at(6);
+    // The prompt is centred on x = 400 and, as its shadow, on x = 397.
+    const int prompt = text_length(readout, "GREAT! PRESS \"SPACE\" TO NEXT LEVEL");
+    EXPECT_GE(397 - prompt / 2, 0);
+    EXPECT_LE(400 + prompt - prompt / 2, 800);
+    // The message starts at x = 220 in the box from x = 200 to 599.
+    EXPECT_LE(220 + text_length(text, "Congratulations! You've made a high score."), 599 - 8);
 }
 
 // --- sounds --------------------------------------------------------------
