@@ -318,14 +318,28 @@ TEST_F(BuiltDatafiles, TextsFitThePlacesTheyAreDrawnIn) {
 TEST_F(BuiltDatafiles, LabelFontFitsThePlateAndStaysReadableFarAway) {
     FONT* label = font_at(9);
     // The widest problems the generator makes, drawn with a one-pixel bold
-    // spread on each side, must fit on the plate (about 220 x 100).
+    // spread on each side, must fit on the plate (242 x 104, centred on the
+    // text) with a few pixels to spare.
     for (const char* problem : {"200-100", "100+100", "100x10", "196/14", "144/12"}) {
-        EXPECT_LE(text_length(label, problem) + 2, 220) << problem;
+        EXPECT_LE(text_length(label, problem) + 2, 242 - 6) << problem;
     }
-    EXPECT_LE(text_height(label) + 2, 100);
-    // At launch the label is squeezed from 200 to 33 rows: the text must
-    // still be at least 7 pixels high there.
-    EXPECT_GE(text_height(label) * 33 / 200, 7);
+    EXPECT_LE(text_height(label) + 2, 104);
+    // At launch the label is squeezed from 200 to 33 rows: the digits, ink
+    // and all, must still cover 6 rows there.
+    BITMAP* b = create_bitmap(300, 100);
+    clear_to_color(b, makecol(0, 0, 0));
+    textout_ex(b, label, "0123456789", 0, 0, makecol(255, 255, 255), -1);
+    int top = b->h, bottom = -1;
+    for (int y = 0; y < b->h; ++y) {
+        for (int x = 0; x < b->w; ++x) {
+            if (getpixel(b, x, y) != makecol(0, 0, 0)) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    destroy_bitmap(b);
+    EXPECT_GE((bottom - top + 1) * 33 / 200, 6) << "digits " << bottom - top + 1 << " rows high";
 }
 
 // --- the game's own screens, drawn with the built fonts and pictures --------

@@ -68,17 +68,20 @@ void write_png(const std::string& name, BITMAP* b) {
     ++written;
 }
 
-// Runs `screen` until it presents frame number `wanted` and saves that frame.
+// Runs `screen` with `key` held from the start and saves the frame it
+// presents as number `wanted`, or the last one it presented when it goes on
+// waiting without presenting (a screen that only presents a changed picture).
 void capture(const std::string& name, void (*screen)(), int wanted, int key) {
     fake_platform& p = install_fake_platform();
-    p.on_present = [wanted, key](int n) {
+    if (key != 0) {
+        p.held[key] = true;
+    }
+    p.on_present = [wanted](int n) {
         if (n == wanted) {
             throw frame_taken{};
         }
-        if (key != 0) {
-            fake().held[key] = true;
-        }
     };
+    p.on_stall = []() -> bool { throw frame_taken{}; };
     try {
         screen();
     } catch (const frame_taken&) {
@@ -102,8 +105,7 @@ void front_end() {
     }
     capture("02_title", show_title, 0, 0);
     for (int choice = 1; choice <= 5; ++choice) {
-        // The digit held from the first present is read on the pass after
-        // it and shows on the third present.
+        // The digit is read on the first pass and shows on the next.
         capture(
             "03_main_menu_" + std::to_string(choice), [] { main_menu(); }, 2, KEY_0 + choice);
     }
