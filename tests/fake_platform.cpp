@@ -12,7 +12,9 @@ std::unique_ptr<fake_platform> current;
 // checker.
 BITMAP* shared_screen = nullptr;
 
-bool fake_start_library() { return current->library_starts; }
+bool fake_start_library() {
+    return current->library_starts;
+}
 
 int fake_set_video_mode(int depth, bool windowed) {
     current->events.push_back(std::string("mode ") + std::to_string(depth) +
@@ -35,8 +37,12 @@ int fake_set_video_mode(int depth, bool windowed) {
     return result;
 }
 
-void fake_set_text_mode() { current->events.push_back("text mode"); }
-const char* fake_last_error() { return current->error_text.c_str(); }
+void fake_set_text_mode() {
+    current->events.push_back("text mode");
+}
+const char* fake_last_error() {
+    return current->error_text.c_str();
+}
 void fake_show_message(const char* text) {
     current->events.push_back("message");
     current->messages.push_back(text);
@@ -56,7 +62,23 @@ void stall_check() {
     }
 }
 
+int tick_at_last_look = 0;
+
+void look_check() {
+    const int now = tick_count.load(std::memory_order_relaxed);
+    if (!current->look_pending && now == tick_at_last_look) {
+        return;
+    }
+    current->look_pending = false;
+    tick_at_last_look = now;
+    const int n = current->looks++;
+    if (current->on_look) {
+        current->on_look(n);
+    }
+}
+
 int fake_key_held(int scancode) {
+    look_check();
     stall_check();
     return current->held[scancode] ? 1 : 0;
 }
@@ -83,6 +105,19 @@ void advance_ticks(int n) {
         } else {
             count_tick();
         }
+        if (current->on_tick) {
+            current->on_tick(tick_count.load(std::memory_order_relaxed));
+        }
+    }
+}
+
+void fake_wait_for_tick(int seen_tick) {
+    const int n = current->waits++;
+    if (!current->waits_are_noops && tick_count.load(std::memory_order_relaxed) == seen_tick) {
+        advance_ticks(1);
+    }
+    if (current->on_wait) {
+        current->on_wait(n);
     }
 }
 
@@ -108,7 +143,9 @@ void fake_play_sample(const SAMPLE* s, int volume, int pan, int frequency, int l
     current->sounds.push_back({s, volume, pan, frequency, loop});
 }
 
-BITMAP* fake_screen() { return current->screen; }
+BITMAP* fake_screen() {
+    return current->screen;
+}
 
 void fake_frame_presented() {
     current->events.push_back("present");
@@ -124,9 +161,11 @@ void fake_frame_presented() {
 }
 
 const platform_backend fake_backend = {
-    fake_start_library, fake_set_video_mode, fake_set_text_mode, fake_last_error,
-    fake_show_message,  fake_start_tick,     fake_key_held,      fake_read_key,
-    fake_clear_key_buffer, fake_rest,          fake_play_sample,    fake_screen,        fake_frame_presented,
+    fake_start_library, fake_set_video_mode,  fake_set_text_mode,
+    fake_last_error,    fake_show_message,    fake_start_tick,
+    fake_key_held,      fake_read_key,        fake_clear_key_buffer,
+    fake_rest,          fake_wait_for_tick,   fake_play_sample,
+    fake_screen,        fake_frame_presented,
 };
 
 }  // namespace
@@ -142,6 +181,19 @@ void fake_platform::hold_only(std::initializer_list<int> keys) {
 
 void fake_platform::script_per_present(std::vector<std::set<int>> steps) {
     on_present = [this, steps = std::move(steps)](int n) {
+        for (bool& h : held) {
+            h = false;
+        }
+        if (n < static_cast<int>(steps.size())) {
+            for (int k : steps[static_cast<std::size_t>(n)]) {
+                held[k] = true;
+            }
+        }
+    };
+}
+
+void fake_platform::script_per_look(std::vector<std::set<int>> steps) {
+    on_look = [this, steps = std::move(steps)](int n) {
         for (bool& h : held) {
             h = false;
         }
@@ -176,6 +228,10 @@ fake_platform& install_fake_platform() {
     return *current;
 }
 
-void remove_fake_platform() { use_platform_backend(nullptr); }
+void remove_fake_platform() {
+    use_platform_backend(nullptr);
+}
 
-fake_platform& fake() { return *current; }
+fake_platform& fake() {
+    return *current;
+}

@@ -1,7 +1,8 @@
 #pragma once
-// A stand-in for the device layer: keys are scripted per presented frame,
-// sounds, waits and messages are recorded, time advances only through the
-// waits and the frames, and the visible screen is a memory bitmap.
+// A stand-in for the device layer: keys are scripted per presented frame or
+// per look (the first key poll after the clock moved), sounds, pauses and
+// messages are recorded, time advances only through the pauses, the waits
+// for a tick and the frames, and the visible screen is a memory bitmap.
 
 #include <allegro.h>
 
@@ -54,6 +55,21 @@ struct fake_platform {
 
     // Called after every present with its 0-based number; scripts keys.
     std::function<void(int)> on_present;
+    // Called at the first key poll after the clock moved (and at the very
+    // first poll), with its 0-based number: one per pass of a menu, one per
+    // tick of the game. Keys set here are the ones that poll reads.
+    std::function<void(int)> on_look;
+    int looks = 0;
+    // Makes the next poll a look even if the clock has not moved.
+    bool look_pending = true;
+    // Waits for a tick: each one moves the clock one tick unless it has
+    // already moved past the caller's last look, or the waits are no-ops.
+    int waits = 0;
+    bool waits_are_noops = false;
+    // Called after every wait with its 0-based number.
+    std::function<void(int)> on_wait;
+    // Called after every tick of the clock with the new tick_count.
+    std::function<void(int)> on_tick;
     // Called when the program has polled keys this many times without a
     // present; if it changes nothing, script_exhausted is thrown.
     int stall_polls = 20000;
@@ -69,6 +85,8 @@ struct fake_platform {
     void hold_only(std::initializer_list<int> keys);
     // Runs the given key sets one per present, then holds nothing.
     void script_per_present(std::vector<std::set<int>> steps);
+    // Runs the given key sets one per look, then holds nothing.
+    void script_per_look(std::vector<std::set<int>> steps);
     int count_events(const std::string& name) const;
 };
 

@@ -53,7 +53,13 @@ void show_guide() {
         draw_text(line.x, line.y, line.text, 0, 0);
     }
     present_frame();
-    while (read_key_code() != 13) {
+    // The picture stays as it is: look at the keys once a tick.
+    for (;;) {
+        const int seen_tick = tick_count.load(std::memory_order_relaxed);
+        if (read_key_code() == 13) {
+            break;
+        }
+        platform_wait_for_tick(seen_tick);
     }
     platform_rest(500);
 }

@@ -105,9 +105,14 @@ void show_high_scores() {
         draw_text(550, row_y[rank], text, 0, 0);
     }
     present_frame();
-    while (read_key_code() != 13) {
+    // The picture stays as it is: look at the keys once a tick.
+    for (;;) {
+        const int seen_tick = tick_count.load(std::memory_order_relaxed);
+        if (read_key_code() == 13) {
+            break;
+        }
+        platform_wait_for_tick(seen_tick);
     }
     marked_high_score = -1;
     platform_rest(500);
 }
-

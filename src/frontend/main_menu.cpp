@@ -13,7 +13,9 @@
 
 namespace {
 
-void confirm_sample() { platform_play_sample(sample_menu_confirm, 127, 127, 1000, 0); }
+void confirm_sample() {
+    platform_play_sample(sample_menu_confirm, 127, 127, 1000, 0);
+}
 
 }  // namespace
 
@@ -24,14 +26,21 @@ int main_menu() {
     present_frame();
     int selection = 1;
     int arrow_latch = 0;
+    int shown_selection = -1;  // the picture on the screen is the entry frame
 
+    // One pass per tick: a key held for a tick is still seen, and the
+    // picture is sent again only when it changed.
     for (;;) {
-        draw_image(menu_background, 0, 0);
-        if (selection > 0) {
-            masked_blit(menu_highlight, back_buffer, 0, 0, 180, 112 * selection - 60,
-                        menu_highlight->w, menu_highlight->h);
+        const int pass_tick = tick_count.load(std::memory_order_relaxed);
+        if (selection != shown_selection) {
+            draw_image(menu_background, 0, 0);
+            if (selection > 0) {
+                masked_blit(menu_highlight, back_buffer, 0, 0, 180, 112 * selection - 60,
+                            menu_highlight->w, menu_highlight->h);
+            }
+            present_frame();
+            shown_selection = selection;
         }
-        present_frame();
 
         const int k = read_key_code();
         if (k >= '0' && k <= '5') {
@@ -81,5 +90,6 @@ int main_menu() {
         if (arrow_latch > 0) {
             arrow_latch -= 1;
         }
+        platform_wait_for_tick(pass_tick);
     }
 }

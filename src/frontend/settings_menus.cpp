@@ -14,7 +14,9 @@ namespace {
 
 constexpr int back_row_y = 504;
 
-void confirm_sample() { platform_play_sample(sample_menu_confirm, 127, 127, 1000, 0); }
+void confirm_sample() {
+    platform_play_sample(sample_menu_confirm, 127, 127, 1000, 0);
+}
 
 // Both menus run this loop. `confirm` acts on Enter over a value row and
 // returns 1 or 0 for the menu to return, or -1 to carry on with the pass.
@@ -24,15 +26,21 @@ int run_settings_menu(BITMAP* background, int rows, int start_row, int (*confirm
     present_frame();
     int row = start_row;
     int arrow_latch = 0;
+    int shown_row = -1;  // the picture on the screen is the entry frame
 
+    // One pass per tick, presenting only a changed picture.
     for (;;) {
-        draw_image(background, 0, 0);
-        // XOR with white inverts the band, so any picture stays readable.
-        drawing_mode(DRAW_MODE_XOR, nullptr, 0, 0);
-        set_draw_color(255, 255, 255);
-        draw_box(50, row > 0 ? 60 * row + 84 : back_row_y, 720, 60, 1);
-        drawing_mode(DRAW_MODE_SOLID, nullptr, 0, 0);
-        present_frame();
+        const int pass_tick = tick_count.load(std::memory_order_relaxed);
+        if (row != shown_row) {
+            draw_image(background, 0, 0);
+            // XOR with white inverts the band, so any picture stays readable.
+            drawing_mode(DRAW_MODE_XOR, nullptr, 0, 0);
+            set_draw_color(255, 255, 255);
+            draw_box(50, row > 0 ? 60 * row + 84 : back_row_y, 720, 60, 1);
+            drawing_mode(DRAW_MODE_SOLID, nullptr, 0, 0);
+            present_frame();
+            shown_row = row;
+        }
 
         const int k = read_key_code();
         if (k == '0') {
@@ -45,6 +53,8 @@ int run_settings_menu(BITMAP* background, int rows, int start_row, int (*confirm
             if (result >= 0) {
                 return result;
             }
+            // The topic menu has been on the screen and on back_buffer.
+            shown_row = -1;
         } else if (k == 13) {
             confirm_sample();
             return 0;
@@ -67,6 +77,7 @@ int run_settings_menu(BITMAP* background, int rows, int start_row, int (*confirm
         if (arrow_latch > 0) {
             arrow_latch -= 1;
         }
+        platform_wait_for_tick(pass_tick);
     }
 }
 
@@ -94,4 +105,6 @@ int difficulty_menu() {
     return run_settings_menu(difficulty_menu_background, 4, difficulty, confirm_difficulty);
 }
 
-int topic_menu() { return run_settings_menu(topic_menu_background, 5, topic, confirm_topic); }
+int topic_menu() {
+    return run_settings_menu(topic_menu_background, 5, topic, confirm_topic);
+}

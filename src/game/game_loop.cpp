@@ -101,14 +101,17 @@ bool allowance_used_up() {
 
 // Ticks that arrive while the batch runs are run in the same batch. The
 // batch ends where the clock was last seen, so a tick that arrives after
-// the last look waits for the next batch instead of being lost.
-void run_pending_ticks() {
+// the last look waits for the next batch instead of being lost. Returns
+// how many ran.
+int run_pending_ticks() {
     int t = last_tick;
     while (t < current_tick()) {
         game_tick();
         ++t;
     }
+    const int ran = t - last_tick;
     last_tick = t;
+    return ran;
 }
 
 // Pending amounts are assigned, not added: a new verdict replaces the old.
@@ -187,7 +190,12 @@ void play_game() {
             }
             set_draw_target(back_buffer);
             while (answer_timer < answer_done_timer) {
-                run_pending_ticks();
+                // Nothing on the screen can change between ticks, so
+                // without a tick to run there is nothing to draw: sleep.
+                if (run_pending_ticks() == 0) {
+                    platform_wait_for_tick(last_tick);
+                    continue;
+                }
                 if (platform_key_held(KEY_ESC)) {
                     return;
                 }

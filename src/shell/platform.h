@@ -22,6 +22,9 @@ struct platform_backend {
     int (*read_key)();
     void (*clear_key_buffer)();
     void (*rest)(int milliseconds);
+    // Sleeps until tick_count differs from seen_tick; returns at once when
+    // it already does.
+    void (*wait_for_tick)(int seen_tick);
     void (*play_sample)(const SAMPLE* sample, int volume, int pan, int frequency, int loop);
     BITMAP* (*screen)();
     // Told after each whole frame has been copied to the screen.
@@ -42,6 +45,9 @@ int platform_read_key();
 // Drops the keys waiting in the library's buffer (readkey's queue).
 void platform_clear_key_buffer();
 void platform_rest(int milliseconds);
+// The loops that wait for the player call this instead of spinning: it
+// returns once the 100 Hz clock has moved past seen_tick.
+void platform_wait_for_tick(int seen_tick);
 void platform_play_sample(const SAMPLE* sample, int volume, int pan, int frequency, int loop);
 BITMAP* platform_screen();
 void platform_frame_presented();

@@ -66,7 +66,9 @@ bool write_ppm(const char* path, BITMAP* b) {
 }
 
 // Runs `screen` until it presents frame number `wanted`, with `key` held
-// from the first present on, and leaves that frame on back_buffer.
+// from the first present on, and leaves that frame on back_buffer. A screen
+// presents only a changed picture: one that keeps waiting without
+// presenting has its final picture up already.
 void capture(void (*screen)(), int wanted, int key) {
     fake_platform& p = install_fake_platform();
     p.on_present = [wanted, key](int n) {
@@ -77,6 +79,8 @@ void capture(void (*screen)(), int wanted, int key) {
             fake().held[key] = true;
         }
     };
+    p.stall_polls = 100;
+    p.on_stall = []() -> bool { throw frame_taken{}; };
     try {
         screen();
     } catch (const frame_taken&) {
@@ -93,7 +97,8 @@ bool header_number(std::FILE* f, int& value) {
     int c = std::fgetc(f);
     while (c == '#' || c == ' ' || c == '\n' || c == '\r' || c == '\t') {
         if (c == '#') {
-            while (c != '\n' && c != EOF) c = std::fgetc(f);
+            while (c != '\n' && c != EOF)
+                c = std::fgetc(f);
         }
         c = std::fgetc(f);
     }
@@ -113,10 +118,9 @@ bool read_ppm(const char* path, ppm& out) {
         return false;
     }
     int maxval = 0;
-    const bool header = std::fgetc(f) == 'P' && std::fgetc(f) == '6' &&
-                        header_number(f, out.w) && header_number(f, out.h) &&
-                        header_number(f, maxval) && maxval == 255 && out.w > 0 && out.h > 0 &&
-                        out.w <= 4096 && out.h <= 4096;
+    const bool header = std::fgetc(f) == 'P' && std::fgetc(f) == '6' && header_number(f, out.w) &&
+                        header_number(f, out.h) && header_number(f, maxval) && maxval == 255 &&
+                        out.w > 0 && out.h > 0 && out.w <= 4096 && out.h <= 4096;
     if (header) {
         out.rgb.resize(static_cast<std::size_t>(out.w) * static_cast<std::size_t>(out.h) * 3);
     }
@@ -163,7 +167,8 @@ int count_color(const char* path, char** args) {
         for (int x = std::max(0, v[3]); x < std::min(frame.w, v[3] + v[5]); ++x) {
             const unsigned char* p =
                 &frame.rgb[(static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.w) +
-                            static_cast<std::size_t>(x)) * 3];
+                            static_cast<std::size_t>(x)) *
+                           3];
             n += std::abs(p[0] - v[0]) <= 8 && std::abs(p[1] - v[1]) <= 8 &&
                          std::abs(p[2] - v[2]) <= 8
                      ? 1
