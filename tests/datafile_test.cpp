@@ -152,6 +152,46 @@ TEST_F(BuiltDatafiles, PicturesDrawnWithAPlainBlitHaveNoMaskColour) {
     }
 }
 
+// The rails are painted over whatever the background holds where they run:
+// as the view bobs (offsets -10 to -30) and recoils (down to -71), every row
+// of both rails must fall on plain track bed, one colour across the rail (a
+// sleeper or the bed between them), not on the ground beside the track or on
+// scenery. Only near the horizon at the top of the bob, where the rails meet
+// 8 rows above the picture's vanishing point and are barely tinted, may they
+// reach past the bed.
+TEST_F(BuiltDatafiles, RailsRunOnPlainTrackBedAtEveryViewOffset) {
+    for (int i : background_entries) {
+        BITMAP* b = picture(i);
+        int worst = 0, worst_offset = 0, worst_row = 0;
+        for (int offset : {-10, -20, -30, -41, -51, -61, -71}) {
+            for (int y = 160; y <= 399; ++y) {
+                const int spans[2][2] = {{500 - (26 * y + 24) / 25, 500 - y},
+                                         {300 + y, 300 + 26 * y / 25}};
+                for (const auto& span : spans) {
+                    int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
+                    for (int x = span[0]; x <= span[1]; ++x) {
+                        const int c = getpixel(b, x, y - offset);
+                        const int rgb[3] = {getr(c), getg(c), getb(c)};
+                        for (int k = 0; k < 3; ++k) {
+                            lo[k] = std::min(lo[k], rgb[k]);
+                            hi[k] = std::max(hi[k], rgb[k]);
+                        }
+                    }
+                    const int spread = std::max({hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]});
+                    if (spread > worst) {
+                        worst = spread;
+                        worst_offset = offset;
+                        worst_row = y;
+                    }
+                }
+            }
+        }
+        EXPECT_LE(worst, 24) << "background entry " << i << ": a rail crosses " << worst
+                             << " levels of colour in screen row " << worst_row
+                             << " at view offset " << worst_offset;
+    }
+}
+
 TEST_F(BuiltDatafiles, BackgroundsAreTenDifferentScenes) {
     std::set<std::vector<int>> seen;
     for (int i : background_entries) {
