@@ -60,7 +60,7 @@ for file in graph1.dat fonts.dat sounds.dat; do
     case $file in
         graph1.dat) wrong=FONT ;;
         fonts.dat) wrong=SAMP ;;
-        *) wrong="BMP " ;;
+        *) wrong=BMP_ ;;  # "BMP ": the space is written as _ in the list
     esac
     # The first entry, one in the middle, and the last the game needs.
     for entry in 0 $((count / 2)) $((count - 1)); do
@@ -88,7 +88,7 @@ make_case() {
         empty) : >"$out" ;;
         cut) head -c "$1" "$src" >"$out" ;;
         flip) "$damage_tool" flip "$src" "$out" "$1" "$2" ;;
-        kind) "$damage_tool" kind "$src" "$out" "$1" "$2" ;;
+        kind) "$damage_tool" kind "$src" "$out" "$1" "${2//_/ }" ;;
         keep) "$damage_tool" keep "$src" "$out" "$1" ;;
     esac
 }
@@ -96,7 +96,8 @@ make_case() {
 # run_worker N: runs every case whose line number is N modulo the workers,
 # on a display of its own; one result line per case.
 run_worker() {
-    local me=$1 fifo="$work/displayfd$me" number xvfb
+    local me=$1
+    local fifo="$work/displayfd$me" number xvfb
     mkfifo "$fifo"
     Xvfb -displayfd 7 -screen 0 800x600x24 -nolisten tcp 7>"$fifo" </dev/null 2>"$work/xvfb$me.log" &
     xvfb=$!
@@ -147,7 +148,7 @@ run_worker() {
             cp "$dir/err.txt" "$artefacts/$name.err.txt"
         fi
         local message
-        message=$(grep -v "^ALSA" "$dir/err.txt" | head -n 2 | tr '\n' ' ')
+        message=$(grep -v "^ALSA" "$dir/err.txt" | head -n 2 | tr '\n' ' ' || true)
         echo "$outcome $name $message" >>"$work/results$me.txt"
     done <"$cases"
     kill "$xvfb" 2>/dev/null || true
@@ -162,7 +163,7 @@ for ((w = 0; w < workers; w++)); do
     pids+=($!)
 done
 for pid in "${pids[@]}"; do
-    wait "$pid"
+    wait "$pid" || fail "a worker stopped"
 done
 cat "$work"/results*.txt | sort -k2 >"$artefacts/results.txt"
 
