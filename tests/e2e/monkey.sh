@@ -88,12 +88,12 @@ learn_menu() {
     done
 }
 
-# main_menu_choice: prints the menu choice the screen shows, or nothing
-# when the screen is not the main menu.
+# main_menu_choice [CHOICES]: prints the menu choice the screen shows, of
+# those given (default all), or nothing when it shows none of them.
 main_menu_choice() {
     screenshot now
     local n
-    for n in 0 1 2 3 4 5; do
+    for n in ${1:-0 1 2 3 4 5}; do
         if [ "$(differing_pixels "$artefacts/now.png" "$work/menu$n.png")" -lt 50 ]; then
             echo "$n"
             return 0
@@ -134,8 +134,8 @@ while [ $SECONDS -lt $deadline ]; do
     pick_key
     pick_hold
     if [ "$key" = Return ]; then
-        choice=$(main_menu_choice)
-        if [ "$choice" = 0 ] || [ "$choice" = 5 ]; then
+        choice=$(main_menu_choice "0 5")
+        if [ -n "$choice" ]; then
             held_back=$((held_back + 1))
             key=Down
         fi
