@@ -20,5 +20,5 @@ rm -f "$out"/*.png
 
 # One sheet of the ten scenes, in level order, for the README.
 /usr/bin/montage "$out"/10_level_*_typing.png -tile 5x2 -geometry 320x240+4+4 \
-    -background '#10131a' "$out/00_ten_levels.png"
+    -background '#10131a' -define png:exclude-chunks=date,time "$out/00_ten_levels.png"
 echo "Gallery in $out"

@@ -44,7 +44,8 @@ bool failed = false;
 // Streams the bitmap to ImageMagick as a PPM; it writes the PNG.
 void write_png(const std::string& name, BITMAP* b) {
     const std::string path = out_dir + "/" + name + ".png";
-    const std::string command = "/usr/bin/convert ppm:- png:'" + path + "'";
+    const std::string command =
+        "/usr/bin/convert ppm:- -define png:exclude-chunks=date,time png:'" + path + "'";
     std::FILE* p = popen(command.c_str(), "w");
     if (p == nullptr) {
         failed = true;
