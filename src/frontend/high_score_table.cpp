@@ -1,5 +1,6 @@
 #include "high_score_table.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -21,11 +22,28 @@ constexpr int extension_version = 1;
 constexpr int record_size = 4 + high_score_name_length + 1;
 constexpr int extension_body = 4 + 1 + high_score_count * record_size;  // magic to last record
 
+void set_default_name(int rank) {
+    std::snprintf(high_score_names[rank], sizeof high_score_names[rank], "%s",
+                  default_high_score_name);
+}
+
 void set_defaults() {
     for (int rank = 0; rank < high_score_count; ++rank) {
         high_scores[rank] = default_scores[rank];
-        std::strcpy(high_score_names[rank], default_high_score_name);
+        set_default_name(rank);
     }
+}
+
+// Where a rank's two classic bytes and its extension record lie.
+std::ptrdiff_t classic_at(int rank) {
+    return 2 * static_cast<std::ptrdiff_t>(rank);
+}
+std::ptrdiff_t record_at(int rank) {
+    return 10 + 5 + static_cast<std::ptrdiff_t>(rank) * record_size;
+}
+
+int classic_score(const unsigned char* bytes, int rank) {
+    return bytes[classic_at(rank)] * 256 + bytes[classic_at(rank) + 1];
 }
 
 // Keeps the printable characters of a name, at most seven; an empty result
@@ -40,7 +58,7 @@ void set_name(int rank, const char* name, int length) {
     }
     high_score_names[rank][kept] = '\0';
     if (kept == 0) {
-        std::strcpy(high_score_names[rank], default_high_score_name);
+        set_default_name(rank);
     }
 }
 
@@ -67,7 +85,9 @@ void write_be32(unsigned char* p, unsigned v) {
     p[3] = static_cast<unsigned char>(v);
 }
 
-int clamp_16(int score) { return score < 0 ? 0 : (score > 65535 ? 65535 : score); }
+int clamp_16(int score) {
+    return score < 0 ? 0 : (score > 65535 ? 65535 : score);
+}
 
 // The extension counts only when it is whole, its checksum holds, and its
 // scores agree with the ten leading bytes (a writer that knows only those
@@ -84,12 +104,11 @@ bool extension_agrees(const unsigned char* bytes, int size) {
         return false;
     }
     for (int rank = 0; rank < high_score_count; ++rank) {
-        const unsigned full = read_be32(ext + 5 + rank * record_size);
+        const unsigned full = read_be32(bytes + record_at(rank));
         if (full > 0x7FFFFFFFu) {
             return false;
         }
-        const int leading = bytes[2 * rank] * 256 + bytes[2 * rank + 1];
-        if (clamp_16(static_cast<int>(full)) != leading) {
+        if (clamp_16(static_cast<int>(full)) != classic_score(bytes, rank)) {
             return false;
         }
     }
@@ -139,11 +158,11 @@ void decode_high_scores(const unsigned char* bytes, int size) {
     const bool extended = extension_agrees(bytes, size);
     for (int rank = 0; rank < high_score_count; ++rank) {
         if (extended) {
-            const unsigned char* record = bytes + 10 + 5 + rank * record_size;
+            const unsigned char* record = bytes + record_at(rank);
             high_scores[rank] = static_cast<int>(read_be32(record));
             set_name(rank, reinterpret_cast<const char*>(record + 4), high_score_name_length + 1);
         } else {
-            high_scores[rank] = bytes[2 * rank] * 256 + bytes[2 * rank + 1];
+            high_scores[rank] = classic_score(bytes, rank);
         }
     }
     sort_table();
@@ -153,14 +172,14 @@ void encode_high_scores(unsigned char out[high_score_file_size]) {
     std::memset(out, 0, high_score_file_size);
     for (int rank = 0; rank < high_score_count; ++rank) {
         const int s = clamp_16(high_scores[rank]);
-        out[2 * rank] = static_cast<unsigned char>(s >> 8);
-        out[2 * rank + 1] = static_cast<unsigned char>(s & 0xFF);
+        out[classic_at(rank)] = static_cast<unsigned char>(s >> 8);
+        out[classic_at(rank) + 1] = static_cast<unsigned char>(s & 0xFF);
     }
     unsigned char* ext = out + 10;
     std::memcpy(ext, extension_magic, 4);
     ext[4] = extension_version;
     for (int rank = 0; rank < high_score_count; ++rank) {
-        unsigned char* record = ext + 5 + rank * record_size;
+        unsigned char* record = out + record_at(rank);
         write_be32(record, static_cast<unsigned>(high_scores[rank] < 0 ? 0 : high_scores[rank]));
         std::memcpy(record + 4, high_score_names[rank], std::strlen(high_score_names[rank]));
     }
@@ -172,7 +191,7 @@ void load_high_scores() {
     int size = 0;
     if (std::FILE* f = std::fopen("hiscores.dat", "rb")) {
         size = static_cast<int>(std::fread(bytes, 1, sizeof bytes, f));
-        std::fclose(f);
+        (void)std::fclose(f);  // only read: nothing to lose
     }
     decode_high_scores(bytes, size);
 }
@@ -192,7 +211,8 @@ bool save_high_scores() {
     const bool closed = close(fd) == 0;
     step(3);
     if (!written || !synced || !closed || std::rename(temporary, "hiscores.dat") != 0) {
-        std::remove(temporary);
+        // Nothing more can be done about a folder that refuses writes.
+        (void)std::remove(temporary);
         return false;
     }
     step(4);
@@ -222,4 +242,6 @@ int insert_high_score(int score, const char* name) {
     return rank;
 }
 
-bool is_high_score(int score) { return score > high_scores[high_score_count - 1]; }
+bool is_high_score(int score) {
+    return score > high_scores[high_score_count - 1];
+}

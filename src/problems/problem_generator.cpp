@@ -1,5 +1,8 @@
 #include "problem_generator.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "keyboard_random_clock.h"
 #include "settings_menus.h"
 
@@ -34,12 +37,10 @@ int split_operand() {
 }
 
 bool repeats_history(int a, int b) {
-    for (const history_entry& h : problem_history) {
-        if ((a == h.operand_a && b == h.operand_b) || (a == h.operand_b && b == h.operand_a)) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(
+        std::begin(problem_history), std::end(problem_history), [a, b](const history_entry& h) {
+            return (a == h.operand_a && b == h.operand_b) || (a == h.operand_b && b == h.operand_a);
+        });
 }
 
 int answer_of(int operation, int a, int b) {

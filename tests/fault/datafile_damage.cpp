@@ -65,10 +65,10 @@ void put32(bytes& b, std::size_t at, std::uint32_t v) {
 
 struct entry {
     std::uint32_t type = 0;
-    std::size_t start = 0;        // first byte of its properties
-    std::size_t type_at = 0;      // the type field
-    std::size_t payload_at = 0;   // first byte after the two size fields
-    std::size_t end = 0;          // one past the payload
+    std::size_t start = 0;       // first byte of its properties
+    std::size_t type_at = 0;     // the type field
+    std::size_t payload_at = 0;  // first byte after the two size fields
+    std::size_t end = 0;         // one past the payload
     std::vector<std::size_t> property_headers;
 };
 
@@ -178,8 +178,8 @@ int main(int argc, char** argv) {
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const std::uint32_t t = entries[i].type;
             std::printf("%zu %c%c%c%c %zu %zu\n", i, static_cast<char>(t >> 24),
-                        static_cast<char>(t >> 16), static_cast<char>(t >> 8),
-                        static_cast<char>(t), entries[i].type_at, entries[i].end);
+                        static_cast<char>(t >> 16), static_cast<char>(t >> 8), static_cast<char>(t),
+                        entries[i].type_at, entries[i].end);
         }
         return 0;
     }

@@ -28,7 +28,9 @@ namespace {
 constexpr int lower_scores[high_score_count] = {0, 9000, 8000, 7000, 6000};
 
 // At most six digits, so "G" and the number fit a name.
-unsigned tag(long g) { return static_cast<unsigned>(g) % 1000000u; }
+unsigned tag(long g) {
+    return static_cast<unsigned>(g) % 1000000u;
+}
 
 void set_table(long g) {
     for (int rank = 0; rank < high_score_count; ++rank) {
@@ -42,7 +44,8 @@ void set_table(long g) {
 bool table_is(long g) {
     char name[high_score_name_length + 1];
     std::snprintf(name, sizeof name, "G%u", tag(g));
-    if (high_scores[0] != static_cast<int>(100000 + tag(g)) || std::strcmp(high_score_names[0], name) != 0) {
+    if (high_scores[0] != static_cast<int>(100000 + tag(g)) ||
+        std::strcmp(high_score_names[0], name) != 0) {
         return false;
     }
     for (int rank = 1; rank < high_score_count; ++rank) {
@@ -96,7 +99,8 @@ int main(int argc, char** argv) {
         return save_high_scores() ? 0 : 1;
     }
     if (argc != 4 || chdir(argv[2]) != 0) {
-        std::fprintf(stderr, "usage: refuel_score_writer write|check FOLDER NUMBER | put FOLDER ...\n");
+        std::fprintf(stderr,
+                     "usage: refuel_score_writer write|check FOLDER NUMBER | put FOLDER ...\n");
         return 2;
     }
     const std::string mode = argv[1];
