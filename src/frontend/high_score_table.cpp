@@ -22,9 +22,10 @@ constexpr int extension_version = 1;
 constexpr int record_size = 4 + high_score_name_length + 1;
 constexpr int extension_body = 4 + 1 + high_score_count * record_size;  // magic to last record
 
+// The default name fills a name slot exactly, NUL included.
 void set_default_name(int rank) {
-    std::snprintf(high_score_names[rank], sizeof high_score_names[rank], "%s",
-                  default_high_score_name);
+    static_assert(sizeof "HALBREK" == sizeof high_score_names[0], "name slot size");
+    std::memcpy(high_score_names[rank], default_high_score_name, sizeof high_score_names[rank]);
 }
 
 void set_defaults() {
