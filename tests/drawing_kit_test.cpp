@@ -59,7 +59,8 @@ TEST_F(drawing_kit, centring_moves_the_text_left_by_half_its_width) {
 // 400 start at 380 just like 40 pixels do.
 TEST_F(drawing_kit, centring_an_odd_width_rounds_the_half_down) {
     FONT* proportional = nullptr;
-    if (DATAFILE* fonts = load_datafile(REFUEL_GAME_DIR "/fonts.dat")) {
+    DATAFILE* fonts = load_datafile(REFUEL_GAME_DIR "/fonts.dat");
+    if (fonts != nullptr) {
         proportional = static_cast<FONT*>(fonts[6].dat);
     }
     ASSERT_NE(proportional, nullptr) << "needs the built fonts.dat";
@@ -88,6 +89,7 @@ TEST_F(drawing_kit, centring_an_odd_width_rounds_the_half_down) {
     }
     EXPECT_GT(odd_seen, 0) << "none of the sample texts has an odd width";
     set_draw_target(canvas);
+    unload_datafile(fonts);
 }
 
 TEST_F(drawing_kit, vertical_centring_and_any_nonzero_flag) {

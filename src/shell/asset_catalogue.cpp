@@ -39,6 +39,13 @@ namespace {
 
 char load_message[512];
 
+// The three datafiles stay loaded for the whole run; they are kept here so
+// they are never lost, and a second load of the same file (tests do that)
+// lets go of the first.
+DATAFILE* graph1_data = nullptr;
+DATAFILE* fonts_data = nullptr;
+DATAFILE* sounds_data = nullptr;
+
 // Checks the file, loads it and checks what the loader made of it. The
 // datafile stays loaded for the whole run.
 const char* load_checked(const char* name, int type, int entry_count, DATAFILE** out) {
@@ -54,10 +61,14 @@ const char* load_checked(const char* name, int type, int entry_count, DATAFILE**
     }
     for (int i = 0; i < entry_count; ++i) {
         if (data[i].type != type || data[i].dat == nullptr) {
+            unload_datafile(data);
             std::snprintf(load_message, sizeof load_message,
                           "Error reading %s: entry %d is missing or of the wrong kind\n", name, i);
             return load_message;
         }
+    }
+    if (*out != nullptr) {
+        unload_datafile(*out);
     }
     *out = data;
     return nullptr;
@@ -70,10 +81,10 @@ SAMPLE* sample_at(DATAFILE* d, int i) { return static_cast<SAMPLE*>(d[i].dat); }
 }  // namespace
 
 const char* load_fonts() {
-    DATAFILE* d = nullptr;
-    if (const char* error = load_checked("fonts.dat", DAT_FONT, fonts_entry_count, &d)) {
+    if (const char* error = load_checked("fonts.dat", DAT_FONT, fonts_entry_count, &fonts_data)) {
         return error;
     }
+    DATAFILE* d = fonts_data;
     font_answer = font_at(d, 0);
     font_readout = font_at(d, 1);
     font_panel = font_at(d, 4);
@@ -85,10 +96,11 @@ const char* load_fonts() {
 }
 
 const char* load_sounds() {
-    DATAFILE* d = nullptr;
-    if (const char* error = load_checked("sounds.dat", DAT_SAMPLE, sounds_entry_count, &d)) {
+    if (const char* error =
+            load_checked("sounds.dat", DAT_SAMPLE, sounds_entry_count, &sounds_data)) {
         return error;
     }
+    DATAFILE* d = sounds_data;
     sample_wrong = sample_at(d, 0);
     sample_right = sample_at(d, 1);
     sample_level_start = sample_at(d, 2);
@@ -100,10 +112,11 @@ const char* load_sounds() {
 }
 
 const char* load_graphics() {
-    DATAFILE* d = nullptr;
-    if (const char* error = load_checked("graph1.dat", DAT_BITMAP, graph1_entry_count, &d)) {
+    if (const char* error =
+            load_checked("graph1.dat", DAT_BITMAP, graph1_entry_count, &graph1_data)) {
         return error;
     }
+    DATAFILE* d = graph1_data;
     level_background[1] = bitmap_at(d, 0);
     level_background[2] = bitmap_at(d, 1);
     level_background[3] = bitmap_at(d, 2);
