@@ -1,19 +1,27 @@
-// The cost of one game frame and of its rails, against the yardstick of one
-// plain 800x600 blit, all on memory bitmaps at 16 bits per pixel.
+// The cost of a game frame and of its parts, against the yardstick of one
+// plain 800x600 blit between 16-bit memory bitmaps measured in the same run.
+// The pictures and fonts are the game's own, loaded from the built
+// datafiles, so the cockpit's transparent windscreen and the real glyphs are
+// what is measured.
 #include <allegro.h>
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "asset_catalogue.h"
+#include "canister_label.h"
 #include "drawing_kit.h"
 #include "game_frame.h"
 #include "game_loop.h"
+#include "keyboard_random_clock.h"
 #include "platform.h"
 #include "problem_generator.h"
 #include "rail_effect.h"
+#include "settings_menus.h"
 
 namespace {
 
@@ -24,73 +32,62 @@ BITMAP* bench_screen() {
 }
 void bench_frame_presented() {}
 
-// Scenery with detail in every pixel, so that nothing is cheaper than in play.
-BITMAP* noisy(int w, int h, unsigned seed) {
-    BITMAP* b = create_bitmap(w, h);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            seed = seed * 1103515245u + 12345u;
-            putpixel(b, x, y, makecol((seed >> 8) & 255, (seed >> 16) & 255, (seed >> 24) & 255));
-        }
-    }
-    return b;
-}
-
-void make_scene() {
-    static bool made = false;
-    if (made) {
-        return;
-    }
-    made = true;
-    static platform_backend backend{};
-    backend.screen = bench_screen;
-    backend.frame_presented = bench_frame_presented;
-    use_platform_backend(&backend);
-    shown_screen = create_bitmap(800, 600);
-    back_buffer = create_bitmap(800, 600);
-    label_bitmap = noisy(280, 200, 3);
-    rectfill(label_bitmap, 0, 0, 279, 20, bitmap_mask_color(label_bitmap));
-    for (int level = 1; level <= 10; ++level) {
-        level_background[level] = noisy(800, 680, static_cast<unsigned>(level));
-    }
-    // The cockpit is open above, like a windscreen.
-    cockpit_overlay = noisy(800, 300, 11);
-    rectfill(cockpit_overlay, 80, 0, 719, 150, bitmap_mask_color(cockpit_overlay));
-    score_digit_strip = noisy(490, 32, 12);
-    font_answer = font_readout = font_panel = font_banner = font;
-
-    // A busy frame: level banner, beam, fading answer, canister half way.
+// Mid-flight at level 3, the level banner gone: the canister half way,
+// 144 / 12 in the cockpit, the score at six digits.
+void set_flight(int timer) {
     level = 3;
     fuel = 42;
     fuel_pending = 0;
-    phase = 100;
+    phase = 300;
     view_offset_y = -25;
     score = 123450;
-    problem.operand_a = 144;
-    problem.operand_b = 12;
+    problem = {144, 12, 4, 12};
+    canister_variant = 1;
+    render_label();
     canister_distance = 3000;
     canister_lane = 180000;
     canister_x_offset = 60;
     canister_y = 166;
     canister_scale = 100000.0 / 3000;
     answer_state = 2;
-    answer_timer = 230;
+    answer_timer = timer;
     std::strcpy(typed_answer, "12");
     set_draw_target(back_buffer);
 }
 
-void bm_plain_blit_800x600(benchmark::State& state) {
-    make_scene();
-    BITMAP* source = level_background[1];
+void bm_yardstick_blit_800x600(benchmark::State& state) {
+    BITMAP* source = create_bitmap(800, 600);
+    blit(level_background[1], source, 0, 0, 0, 0, 800, 600);
     for (auto _ : state) {
         blit(source, back_buffer, 0, 0, 0, 0, 800, 600);
         benchmark::ClobberMemory();
     }
+    destroy_bitmap(source);
 }
-BENCHMARK(bm_plain_blit_800x600);
+BENCHMARK(bm_yardstick_blit_800x600);
+
+// The beam on and the answer at rest, fading.
+void bm_draw_game_frame(benchmark::State& state) {
+    set_flight(230);
+    for (auto _ : state) {
+        draw_game_frame();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(bm_draw_game_frame);
+
+// The answer on its way up.
+void bm_draw_game_frame_answer_rising(benchmark::State& state) {
+    set_flight(100);
+    for (auto _ : state) {
+        draw_game_frame();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(bm_draw_game_frame_answer_rising);
 
 void bm_draw_rails(benchmark::State& state) {
-    make_scene();
+    set_flight(230);
     draw_image(level_background[level], 0, view_offset_y);
     for (auto _ : state) {
         draw_rails();
@@ -99,8 +96,9 @@ void bm_draw_rails(benchmark::State& state) {
 }
 BENCHMARK(bm_draw_rails);
 
+// The library's pixel calls, one rail pixel at a time: the reference.
 void bm_draw_rails_by_pixel(benchmark::State& state) {
-    make_scene();
+    set_flight(230);
     draw_image(level_background[level], 0, view_offset_y);
     for (auto _ : state) {
         draw_rails_by_pixel();
@@ -109,14 +107,35 @@ void bm_draw_rails_by_pixel(benchmark::State& state) {
 }
 BENCHMARK(bm_draw_rails_by_pixel);
 
-void bm_draw_game_frame(benchmark::State& state) {
-    make_scene();
+void bm_present_frame(benchmark::State& state) {
+    set_flight(230);
     for (auto _ : state) {
-        draw_game_frame();
+        present_frame();
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(bm_draw_game_frame);
+BENCHMARK(bm_present_frame);
+
+void bm_render_label(benchmark::State& state) {
+    set_flight(230);
+    for (auto _ : state) {
+        render_label();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(bm_render_label);
+
+// Addition at difficulty 1 refuses more draws than any other setting.
+void bm_new_problem_addition_1(benchmark::State& state) {
+    topic = 1;
+    difficulty = 1;
+    seed_rand15(1);
+    for (auto _ : state) {
+        new_problem();
+        benchmark::DoNotOptimize(problem.problem_answer);
+    }
+}
+BENCHMARK(bm_new_problem_addition_1);
 
 }  // namespace
 
@@ -127,6 +146,24 @@ int main(int argc, char** argv) {
         return 2;
     }
     set_color_depth(16);
+    const char* dir = std::getenv("REFUEL_BENCH_GAME_DIR");
+    if (dir == nullptr) {
+        dir = REFUEL_GAME_DIR;
+    }
+    const char* error = chdir(dir) != 0 ? "no game folder\n" : load_fonts();
+    if (error == nullptr) {
+        error = load_graphics();
+    }
+    if (error != nullptr) {
+        std::fprintf(stderr, "%s: %s", dir, error);
+        return 2;
+    }
+    static platform_backend backend{};
+    backend.screen = bench_screen;
+    backend.frame_presented = bench_frame_presented;
+    use_platform_backend(&backend);
+    shown_screen = create_bitmap(800, 600);
+    back_buffer = create_bitmap(800, 600);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

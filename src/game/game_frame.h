@@ -5,3 +5,7 @@ void draw_canister();
 void draw_cockpit();
 void draw_fuel_gauge();
 void draw_score();
+
+// Set, every part of the frame is drawn with the library's own calls: the
+// reference that the faster ways of drawing must match pixel for pixel.
+extern bool draw_frames_by_library;

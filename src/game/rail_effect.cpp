@@ -48,27 +48,89 @@ void recolour_by_pixel(int x, int y, rail_row row) {
     draw_line(x, y, x, y);
 }
 
-// The same arithmetic as the pixel calls, on the pixel words themselves;
-// returns the last colour made, which the pixel path leaves in draw_color.
-template <int (*get_r)(int), int (*get_g)(int), int (*get_b)(int), int (*make)(int, int, int)>
-int recolour_direct() {
-    int last = draw_color;
+// The blend works on each colour field alone, and a row has one weight and
+// one of two stripe values, so each output field is a lookup by row, stripe
+// and input field: the same arithmetic as the pixel calls, made once.
+struct rail_row_tables {
+    std::uint16_t red[2][32];  // [stripe is bright][5-bit red], shifted in place
+    std::uint16_t green[64];   // 6 bits at 16 bpp, 5 at 15
+    std::uint16_t blue[32];
+};
+
+rail_row_tables rail_tables[last_row - first_row + 1];
+int tables_depth = 0;
+int tables_shifts[3] = {-1, -1, -1};
+
+struct pixel_format {
+    int depth;
+    int r_shift, g_shift, b_shift;
+    int green_mask;
+};
+
+pixel_format current_format(int depth) {
+    if (depth == 16) {
+        return {16, _rgb_r_shift_16, _rgb_g_shift_16, _rgb_b_shift_16, 63};
+    }
+    return {15, _rgb_r_shift_15, _rgb_g_shift_15, _rgb_b_shift_15, 31};
+}
+
+void make_tables(const pixel_format& f) {
+    const int* green_scale = f.depth == 16 ? _rgb_scale_6 : _rgb_scale_5;
+    const int green_drop = f.depth == 16 ? 2 : 3;  // what makecol keeps of 8 bits
     for (int y = first_row; y <= last_row; ++y) {
-        const rail_row row = row_values(y);
-        const int red_base = row.stripe * (300 - row.weight);
+        rail_row_tables& t = rail_tables[y - first_row];
+        const int w = 400 - y;
+        for (int bright = 0; bright <= 1; ++bright) {
+            const int stripe = bright != 0 ? 255 : 127;
+            for (int v = 0; v < 32; ++v) {
+                const int red = (_rgb_scale_5[v] * w + stripe * (300 - w)) / 300;
+                t.red[bright][v] = static_cast<std::uint16_t>((red >> 3) << f.r_shift);
+            }
+        }
+        for (int v = 0; v <= f.green_mask; ++v) {
+            const int green = (green_scale[v] * w) / 300;
+            t.green[v] = static_cast<std::uint16_t>((green >> green_drop) << f.g_shift);
+        }
+        for (int v = 0; v < 32; ++v) {
+            const int blue = (_rgb_scale_5[v] * w) / 300;
+            t.blue[v] = static_cast<std::uint16_t>((blue >> 3) << f.b_shift);
+        }
+    }
+    tables_depth = f.depth;
+    tables_shifts[0] = f.r_shift;
+    tables_shifts[1] = f.g_shift;
+    tables_shifts[2] = f.b_shift;
+}
+
+// Returns the last colour made, which the pixel path leaves in draw_color.
+int recolour_direct(int depth) {
+    const pixel_format f = current_format(depth);
+    if (f.depth != tables_depth || f.r_shift != tables_shifts[0] || f.g_shift != tables_shifts[1] ||
+        f.b_shift != tables_shifts[2]) {
+        make_tables(f);
+    }
+    unsigned last = 0;
+    for (int y = first_row; y <= last_row; ++y) {
+        const rail_row_tables& t = rail_tables[y - first_row];
+        const std::uint16_t* red = t.red[row_values(y).stripe == 255 ? 1 : 0];
         auto* line = reinterpret_cast<std::uint16_t*>(back_buffer->line[y]);
         auto recolour_span = [&](int from, int to) {
+            // Scenery comes in runs of one colour: a repeat costs a compare.
+            unsigned seen = ~0u;
             for (int x = from; x <= to; ++x) {
-                const int c = line[x];
-                last = make((get_r(c) * row.weight + red_base) / 300, (get_g(c) * row.weight) / 300,
-                            (get_b(c) * row.weight) / 300);
+                const unsigned c = line[x];
+                if (c != seen) {
+                    seen = c;
+                    last = red[(c >> f.r_shift) & 31] | t.green[(c >> f.g_shift) & f.green_mask] |
+                           t.blue[(c >> f.b_shift) & 31];
+                }
                 line[x] = static_cast<std::uint16_t>(last);
             }
         };
         recolour_span(left_start(y), left_end(y));
         recolour_span(right_start(y), right_end(y));
     }
-    return last;
+    return static_cast<int>(last);
 }
 
 }  // namespace
@@ -92,10 +154,8 @@ void draw_rails() {
     const int depth = bitmap_color_depth(back_buffer);
     const bool direct = draw_target == back_buffer && is_memory_bitmap(back_buffer) &&
                         depth == get_color_depth() && _drawing_mode == DRAW_MODE_SOLID;
-    if (direct && depth == 16) {
-        draw_color = recolour_direct<getr16, getg16, getb16, makecol16>();
-    } else if (direct && depth == 15) {
-        draw_color = recolour_direct<getr15, getg15, getb15, makecol15>();
+    if (direct && (depth == 16 || depth == 15)) {
+        draw_color = recolour_direct(depth);
     } else {
         draw_rails_by_pixel();
     }
