@@ -193,6 +193,16 @@ TEST_F(frame_paths_test, a_new_picture_in_a_slot_is_read_afresh) {
         cockpit_overlay = cockpit;
         EXPECT_EQ(differing_pixels(), 0);
     }
+    // A reload may put another picture at the same address: here the same
+    // bitmap gets a windscreen cut into it, then a narrower one. (Pictures
+    // are read-only once loaded; only another picture is looked for.)
+    static BITMAP* changed = noise_picture(800, 300, 15, 0);
+    cockpit_overlay = changed;
+    EXPECT_EQ(differing_pixels(), 0);
+    rectfill(changed, 100, 20, 699, 150, bitmap_mask_color(changed));
+    EXPECT_EQ(differing_pixels(), 0);
+    rectfill(changed, 100, 20, 199, 150, makecol(1, 2, 3));
+    EXPECT_EQ(differing_pixels(), 0);
 }
 
 TEST_F(frame_paths_test, a_fully_opaque_or_fully_clear_cockpit_gives_identical_frames) {

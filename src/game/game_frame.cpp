@@ -97,7 +97,9 @@ void draw_one_gauge(int shift) {
 // The opaque runs of a picture that is drawn with a masked blit, found once:
 // copying them row by row gives the masked blit's pixels without testing
 // each one against the mask colour on every frame. The catalogue's pictures
-// never change after loading, so a picture is known by its address.
+// never change after loading, so a picture is known by its address; as a
+// reload may put another picture at the same address, the runs' edges are
+// checked on every use and the runs found again if they no longer fit.
 struct opaque_runs {
     const BITMAP* picture = nullptr;
     std::vector<int> first_run;      // per row, index of its first run; one more at the end
@@ -114,8 +116,37 @@ bool two_byte_memory_bitmap(const BITMAP* b) {
 
 // Runs only for 15- and 16-bit memory pictures of the back buffer's depth;
 // false sends the caller to the library's own masked blit.
+// Each run must still start and end where it did, and each gap must still
+// begin and end in the mask colour.
+bool runs_still_fit(const opaque_runs& r, const BITMAP* picture) {
+    const unsigned mask = static_cast<unsigned>(bitmap_mask_color(const_cast<BITMAP*>(picture)));
+    if (static_cast<int>(r.first_run.size()) != picture->h + 1) {
+        return false;
+    }
+    const int w = picture->w;
+    for (int y = 0; y < picture->h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint16_t*>(picture->line[y]);
+        int x = 0;
+        for (int i = r.first_run[y]; i < r.first_run[y + 1]; ++i) {
+            const int start = r.runs[2 * i];
+            const int end = r.runs[2 * i + 1];
+            if (start > x && (row[x] != mask || row[start - 1] != mask)) {
+                return false;
+            }
+            if (row[start] == mask || row[end - 1] == mask) {
+                return false;
+            }
+            x = end;
+        }
+        if (x < w && (row[x] != mask || row[w - 1] != mask)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool find_runs(opaque_runs& r, BITMAP* picture) {
-    if (r.picture == picture) {
+    if (r.picture == picture && runs_still_fit(r, picture)) {
         return true;
     }
     if (!two_byte_memory_bitmap(picture) || !two_byte_memory_bitmap(back_buffer) ||
