@@ -97,10 +97,17 @@ make_case() {
 # on a display of its own; one result line per case.
 run_worker() {
     local me=$1
-    local fifo="$work/displayfd$me" number xvfb
+    # Globals: the worker is a subshell of its own, and its exit trap needs them.
+    local fifo="$work/displayfd$me" number
+    pid=""
     mkfifo "$fifo"
     Xvfb -displayfd 7 -screen 0 800x600x24 -nolisten tcp 7>"$fifo" </dev/null 2>"$work/xvfb$me.log" &
     xvfb=$!
+    # However the worker ends, its display and game go with it.
+    trap '[ -z "$pid" ] || kill -9 "$pid" 2>/dev/null || true
+          kill "$xvfb" 2>/dev/null || true
+          wait || true' EXIT
+    trap 'exit 1' TERM
     read -r -t 30 number <"$fifo" || {
         echo "worker $me: Xvfb did not start" >>"$work/results$me.txt"
         return
@@ -118,12 +125,17 @@ run_worker() {
             export DISPLAY=$display
             exec "$REFUEL_GAME_DIR/refuel" </dev/null >"$dir/out.txt" 2>"$dir/err.txt"
         ) &
-        local pid=$! outcome="" deadline=$((SECONDS + 60))
+        pid=$!
+        local outcome="" deadline=$((SECONDS + 60))
         while [ -z "$outcome" ]; do
             if ! kill -0 "$pid" 2>/dev/null; then
                 local status=0
                 wait "$pid" || status=$?
-                if [ "$status" -eq 1 ] && grep -q "Error reading $file" "$dir/err.txt"; then
+                # The library shows the message with xmessage (our stand-in
+                # prints it on stderr) and, when xmessage does not answer
+                # "OK", prints it on stdout as well; a loaded machine was
+                # seen ending the game before the stand-in had written.
+                if [ "$status" -eq 1 ] && grep -q "Error reading $file" "$dir/err.txt" "$dir/out.txt"; then
                     outcome="message"
                 else
                     outcome="status-$status"
@@ -148,12 +160,21 @@ run_worker() {
             cp "$dir/err.txt" "$artefacts/$name.err.txt"
         fi
         local message
-        message=$(grep -v "^ALSA" "$dir/err.txt" | head -n 2 | tr '\n' ' ' || true)
+        message=$(cat "$dir/out.txt" "$dir/err.txt" | grep -v "^ALSA" | head -n 1 || true)
         echo "$outcome $name $message" >>"$work/results$me.txt"
     done <"$cases"
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
 }
+
+# Workers left running by a failure would keep their displays and games.
+stop_workers() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    cleanup
+}
+trap stop_workers EXIT
 
 started=$SECONDS
 pids=()
