@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# CPU time of the real game and of its X server (Xvfb, 800x600x24), each over
+# SECONDS (default 20): idle in the main menu, idle on the high-score screen,
+# and in play with one answer typed every 2 s. Both processes' user and
+# system time come from /proc/PID/stat.
+# Usage: bench/cpu_usage.sh BUILD_DIR [SECONDS]
+set -euo pipefail
+BUILD_DIR=$(cd "${1:?usage: $0 BUILD_DIR [SECONDS]}" && pwd)
+seconds=${2:-20}
+source "$(dirname "$0")/real_binary.sh"
+
+# measure NAME TARGET_PERCENT [play]: prints one line with the figures.
+measure() {
+    local name=$1 target=$2 mode=${3:-idle}
+    local g0 x0 g1 x1 t0 t1
+    g0=$(cpu_ticks "$game_pid")
+    x0=$(cpu_ticks "$xvfb_pid")
+    t0=$(now)
+    if [ "$mode" = play ]; then
+        play_for "$seconds"
+    else
+        sleep "$seconds"
+    fi
+    g1=$(cpu_ticks "$game_pid")
+    x1=$(cpu_ticks "$xvfb_pid")
+    t1=$(now)
+    local span game x total verdict
+    span=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.2f", b - a }')
+    game=$(percent $((g1 - g0)) "$span")
+    x=$(percent $((x1 - x0)) "$span")
+    total=$(awk -v a="$game" -v b="$x" 'BEGIN { printf "%.2f", a + b }')
+    verdict=$(awk -v t="$total" -v m="$target" 'BEGIN { print (t <= m) ? "ok" : "OVER" }')
+    printf '%-34s %6s %% of one core (game %s %% + X %s %%, %s s)   target <= %s %%   %s\n' \
+        "CPU, $name:" "$total" "$game" "$x" "$span" "$target" "$verdict"
+}
+
+start_xvfb
+make_game_folder
+start_at_menu
+sleep 1
+measure "main menu, idle" 3
+
+press 2 Return
+expect_screen highscores 15 highscores >/dev/null
+sleep 1
+measure "high-score screen, idle" 3
+
+press Return
+expect_screen menu 15 menu 1 >/dev/null
+begin_play
+measure "play, an answer every 2 s" 10 play

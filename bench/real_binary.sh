@@ -1,0 +1,121 @@
+# Shared by the measurements of the real binary: the end-to-end helpers (a
+# private Xvfb at 800x600x24, presses a 100 Hz poller cannot miss, the time
+# shim that pins the seed, reference frames), CPU time from /proc, the game's
+# own tick counter read from outside, and a player who answers right on a
+# fixed beat. Sourced with BUILD_DIR set to a configured and built tree.
+
+: "${BUILD_DIR:?}"
+export REFUEL_GAME_DIR="$BUILD_DIR/game"
+export REFUEL_BUILD_DIR="$BUILD_DIR"
+export REFUEL_REFERENCE="$BUILD_DIR/tests/refuel_reference_frame"
+export REFUEL_TIME_SHIM="$BUILD_DIR/tests/librefuel_time_shim.so"
+for f in "$REFUEL_GAME_DIR/refuel" "$REFUEL_REFERENCE" "$REFUEL_TIME_SHIM"; do
+    [ -e "$f" ] || { echo "missing $f: build $BUILD_DIR first" >&2; exit 2; }
+done
+# Presses held long enough for a poller that shares two cores with two
+# CPU-bound processes; a lost digit would put the player out of step.
+export REFUEL_KEY_HOLD=${REFUEL_KEY_HOLD:-0.15}
+# shellcheck source=../tests/e2e/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/lib.sh"
+
+seed=1000000000
+hogs=()
+stop_hogs() {
+    local p
+    for p in "${hogs[@]}"; do
+        kill "$p" 2>/dev/null || true
+        wait "$p" 2>/dev/null || true
+    done
+    hogs=()
+}
+# Two CPU-bound processes beside the game, ended by their own ids.
+start_hogs() {
+    local i
+    for i in 1 2; do
+        bash -c 'while :; do :; done' &
+        hogs+=($!)
+    done
+}
+trap 'stop_hogs; cleanup' EXIT
+
+# Clock ticks (1/100 s on Linux) of user and system time of a process.
+cpu_ticks() {
+    awk '{print $14 + $15}' "/proc/$1/stat"
+}
+clock_hz=$(getconf CLK_TCK)
+
+# percent PART WHOLE_SECONDS: CPU ticks as a percentage of one core.
+percent() {
+    awk -v t="$1" -v s="$2" -v hz="$clock_hz" 'BEGIN { printf "%.2f", 100 * t / (hz * s) }'
+}
+
+now() {
+    date +%s.%N
+}
+
+# The game's own counters, read from its memory at the addresses its symbol
+# table gives: nothing is added to the game for this.
+symbol_address() {
+    local offset base
+    offset=$(nm "$REFUEL_GAME_DIR/refuel" | awk -v s="$1" '$3 == s { print $1 }')
+    [ -n "$offset" ] || fail "no symbol $1 in the game"
+    base=$(awk -v exe="$REFUEL_GAME_DIR/refuel" '$6 == exe { split($1, r, "-"); print r[1]; exit }' \
+        "/proc/$game_pid/maps")
+    [ -n "$base" ] || fail "the game's mapping is not in /proc/$game_pid/maps"
+    echo $((16#$base + 16#$offset))
+}
+read_int() {
+    dd if="/proc/$game_pid/mem" bs=4 count=1 iflag=skip_bytes skip="$1" 2>/dev/null | od -An -td4 | tr -d ' '
+}
+
+# The game from start to the main menu, with the seed pinned.
+start_at_menu() {
+    start_game "$seed"
+    expect_screen title 30 title >/dev/null
+    press space
+    expect_screen menu 15 menu 1 >/dev/null
+}
+
+# A player who answers every canister right, one action every 2 s, and
+# presses Space when the tank is full. Problems are predicted
+# from the seed; the canister that is flying when the tank fills is left
+# behind with its level, so its problem is skipped.
+start_fuel=(0 35 30 25 20 15 10 7 4 2 1)
+fuel_gain=(0 13 12 11 10 9 8 7 6 5 4)
+begin_play() {
+    predict "$seed" 1 1 200
+    play_level=1
+    play_fuel=${start_fuel[1]}
+    play_problem=0
+    press Return
+    sleep 1
+    play_next=$(now)
+}
+play_action() {
+    if [ "$play_fuel" -ge 60 ]; then
+        press space
+        play_level=$((play_level + 1))
+        play_fuel=${start_fuel[$play_level]}
+        play_problem=$((play_problem + 1))
+        return
+    fi
+    type_answer "${answer[$play_problem]}"
+    play_fuel=$((play_fuel + ${fuel_gain[$play_level]}))
+    play_problem=$((play_problem + 1))
+}
+# play_for SECONDS: actions on a 2 s beat that goes on from one call to the
+# next, so an answer never starts while the last one is still on screen.
+play_for() {
+    local end pause
+    end=$(awk -v t="$(now)" -v s="$1" 'BEGIN { printf "%.3f", t + s }')
+    while awk -v t="$(now)" -v e="$end" 'BEGIN { exit !(t < e) }'; do
+        if awk -v t="$(now)" -v n="$play_next" 'BEGIN { exit !(t >= n) }'; then
+            play_action
+            play_next=$(awk -v n="$play_next" 'BEGIN { printf "%.3f", n + 2 }')
+        fi
+        pause=$(awk -v n="$play_next" -v t="$(now)" -v e="$end" \
+            'BEGIN { if (n > e) n = e; d = n - t; if (d < 0) d = 0; printf "%.3f", d }')
+        sleep "$pause"
+    done
+    kill -0 "$game_pid" 2>/dev/null || fail "the game ended during play"
+}
