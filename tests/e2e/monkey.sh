@@ -152,6 +152,10 @@ while [ $SECONDS -lt $deadline ]; do
         xdo keydown "$key" sleep "$hold" keyup "$key"
     fi
     presses=$((presses + 1))
+    # A screen every 25 presses shows afterwards where the keys went.
+    if [ $((presses % 25)) -eq 0 ]; then
+        screenshot "seen-$(printf '%05d' "$presses")"
+    fi
     sleep "0.0$((RANDOM % 10))"
 done
 echo "$presses presses ($chords chords), $held_back Enter held back on choice 0 or 5, $restarts restarts"
