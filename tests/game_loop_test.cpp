@@ -176,24 +176,6 @@ class game_loop_test : public game_test {
         return out;
     }
 
-    // Sounds and 5 s pauses as "name/volume" and "rest N", checking that
-    // every sound is centred, at its own pitch and played once.
-    static std::vector<std::string> sounds_and_rests() {
-        std::vector<std::string> out;
-        std::size_t sound = 0;
-        for (const std::string& e : fake().events) {
-            if (e == "sound") {
-                const played_sample& s = fake().sounds[sound++];
-                EXPECT_EQ(s.pan, 127);
-                EXPECT_EQ(s.frequency, 1000);
-                EXPECT_EQ(s.loop, 0);
-                out.push_back(std::string(sample_name(s.sample)) + "/" + std::to_string(s.volume));
-            } else if (e.rfind("rest", 0) == 0) {
-                out.push_back(e);
-            }
-        }
-        return out;
-    }
     static int count_of(const std::vector<std::string>& v, const std::string& s) {
         int n = 0;
         for (const std::string& x : v) {

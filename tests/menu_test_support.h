@@ -31,23 +31,4 @@ class screen_test : public testing::Test {
     static bool pixel_is(BITMAP* b, int x, int y, const int rgb[3]) {
         return getpixel(b, x, y) == makecol(rgb[0], rgb[1], rgb[2]);
     }
-
-    // Sounds and waits in the order they came, e.g. "menu_confirm/127",
-    // "rest 500".
-    std::vector<std::string> sounds_and_rests() const {
-        std::vector<std::string> out;
-        std::size_t sound = 0;
-        for (const std::string& e : fake().events) {
-            if (e == "sound") {
-                const played_sample& s = fake().sounds[sound++];
-                EXPECT_EQ(s.pan, 127);
-                EXPECT_EQ(s.frequency, 1000);
-                EXPECT_EQ(s.loop, 0);
-                out.push_back(std::string(sample_name(s.sample)) + "/" + std::to_string(s.volume));
-            } else if (e.rfind("rest", 0) == 0) {
-                out.push_back(e);
-            }
-        }
-        return out;
-    }
 };

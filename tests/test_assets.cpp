@@ -1,5 +1,9 @@
 #include "test_assets.h"
 
+#include <gtest/gtest.h>
+
+#include "fake_platform.h"
+
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
 
@@ -99,4 +103,21 @@ const char* sample_name(const SAMPLE* s) {
     if (s == sample_game_start) return "game_start";
     if (s == sample_menu_confirm) return "menu_confirm";
     return "unknown";
+}
+
+std::vector<std::string> sounds_and_rests() {
+    std::vector<std::string> out;
+    std::size_t sound = 0;
+    for (const std::string& e : fake().events) {
+        if (e == "sound") {
+            const played_sample& s = fake().sounds[sound++];
+            EXPECT_EQ(s.pan, 127);
+            EXPECT_EQ(s.frequency, 1000);
+            EXPECT_EQ(s.loop, 0);
+            out.push_back(std::string(sample_name(s.sample)) + "/" + std::to_string(s.volume));
+        } else if (e.rfind("rest", 0) == 0) {
+            out.push_back(e);
+        }
+    }
+    return out;
 }

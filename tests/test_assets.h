@@ -6,6 +6,9 @@
 
 #include <allegro.h>
 
+#include <string>
+#include <vector>
+
 // Background colours of the synthetic pictures.
 struct test_colors {
     static constexpr int menu[3] = {10, 40, 200};
@@ -19,3 +22,8 @@ struct test_colors {
 void install_test_assets();
 // Also makes back_buffer and label_bitmap.
 const char* sample_name(const SAMPLE* s);  // "menu_confirm", "intro", ...
+
+// The sounds and waits the fake device layer recorded, in order, e.g.
+// "menu_confirm/127", "rest 500"; every sound must be centred, at its own
+// pitch and played once.
+std::vector<std::string> sounds_and_rests();
