@@ -147,7 +147,8 @@ BITMAP* fake_screen() {
     return current->screen;
 }
 
-void fake_frame_presented() {
+void fake_present(BITMAP* frame) {
+    blit(frame, current->screen, 0, 0, 0, 0, frame->w, frame->h);
     current->events.push_back("present");
     current->key_polls_since_present = 0;
     const int n = current->presents++;
@@ -161,11 +162,10 @@ void fake_frame_presented() {
 }
 
 const platform_backend fake_backend = {
-    fake_start_library, fake_set_video_mode,  fake_set_text_mode,
-    fake_last_error,    fake_show_message,    fake_start_tick,
-    fake_key_held,      fake_read_key,        fake_clear_key_buffer,
-    fake_rest,          fake_wait_for_tick,   fake_play_sample,
-    fake_screen,        fake_frame_presented,
+    fake_start_library,    fake_set_video_mode, fake_set_text_mode, fake_last_error,
+    fake_show_message,     fake_start_tick,     fake_key_held,      fake_read_key,
+    fake_clear_key_buffer, fake_rest,           fake_wait_for_tick, fake_play_sample,
+    fake_screen,           fake_present,
 };
 
 }  // namespace

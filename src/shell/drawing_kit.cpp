@@ -10,11 +10,17 @@ FONT* draw_font = nullptr;
 BITMAP* back_buffer = nullptr;
 BITMAP* label_bitmap = nullptr;
 
-void set_draw_target(BITMAP* bmp) { draw_target = bmp; }
+void set_draw_target(BITMAP* bmp) {
+    draw_target = bmp;
+}
 
-void set_draw_font(FONT* f) { draw_font = f; }
+void set_draw_font(FONT* f) {
+    draw_font = f;
+}
 
-void set_draw_color(int r, int g, int b) { draw_color = makecol(r, g, b); }
+void set_draw_color(int r, int g, int b) {
+    draw_color = makecol(r, g, b);
+}
 
 void draw_text(int x, int y, const char* text, int centre_h, int centre_v) {
     if (centre_h != 0) {
@@ -34,14 +40,16 @@ void draw_box(int x, int y, int w, int h, int filled) {
     }
 }
 
-void draw_line(int x1, int y1, int x2, int y2) { line(draw_target, x1, y1, x2, y2, draw_color); }
+void draw_line(int x1, int y1, int x2, int y2) {
+    line(draw_target, x1, y1, x2, y2, draw_color);
+}
 
-void draw_image(BITMAP* bmp, int x, int y) { blit(bmp, draw_target, 0, 0, x, y, bmp->w, bmp->h); }
+void draw_image(BITMAP* bmp, int x, int y) {
+    blit(bmp, draw_target, 0, 0, x, y, bmp->w, bmp->h);
+}
 
 void present_frame() {
-    BITMAP* remembered = draw_target;
-    draw_target = platform_screen();
-    draw_image(back_buffer, 0, 0);
-    draw_target = remembered;
-    platform_frame_presented();
+    // The backend copies the whole of back_buffer to the screen; draw_target
+    // is not touched.
+    platform_present(back_buffer);
 }

@@ -2,8 +2,10 @@
 
 #include <allegro.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 
 #include "keyboard_random_clock.h"
@@ -24,6 +26,17 @@ void real_tick() {
     tick_moved.notify_all();
 }
 
+// What the screen holds, as far as present knows: rows equal to it need not
+// be sent again, which spares the display server most of each game frame.
+// Anyone who asks for the screen may draw on it, so that forgets it.
+BITMAP* shown_frame = nullptr;
+std::atomic<bool> shown_frame_valid{false};
+
+// Coming back to the display, the screen is not taken on trust.
+void forget_shown_frame() {
+    shown_frame_valid = false;
+}
+
 bool real_start_library() {
     if (allegro_init() != 0) {
         // Without a display the library refuses to start, and every further
@@ -38,9 +51,14 @@ bool real_start_library() {
 }
 
 int real_set_video_mode(int color_depth, bool windowed) {
+    shown_frame_valid = false;
     set_color_depth(color_depth);
-    return set_gfx_mode(windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN, 800, 600, 0,
-                        0);
+    const int result = set_gfx_mode(windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN,
+                                    800, 600, 0, 0);
+    if (result == 0) {
+        set_display_switch_callback(SWITCH_IN, forget_shown_frame);
+    }
+    return result;
 }
 
 void real_set_text_mode() {
@@ -91,17 +109,53 @@ void real_play_sample(const SAMPLE* sample, int volume, int pan, int frequency, 
 }
 
 BITMAP* real_screen() {
+    shown_frame_valid = false;
     return screen;
 }
 
-void real_frame_presented() {}
+void send_rows(BITMAP* frame, int top, int bottom) {
+    blit(frame, screen, 0, top, 0, top, frame->w, bottom - top);
+    blit(frame, shown_frame, 0, top, 0, top, frame->w, bottom - top);
+}
+
+void real_present(BITMAP* frame) {
+    const int depth = bitmap_color_depth(frame);
+    const bool comparable = is_memory_bitmap(frame) && frame->w == SCREEN_W &&
+                            frame->h == SCREEN_H && depth == bitmap_color_depth(screen);
+    if (!comparable) {
+        blit(frame, screen, 0, 0, 0, 0, frame->w, frame->h);
+        return;
+    }
+    if (shown_frame == nullptr || bitmap_color_depth(shown_frame) != depth ||
+        shown_frame->w != frame->w || shown_frame->h != frame->h) {
+        shown_frame = create_bitmap_ex(depth, frame->w, frame->h);
+        shown_frame_valid = false;
+    }
+    if (!shown_frame_valid) {
+        send_rows(frame, 0, frame->h);
+        shown_frame_valid = true;
+        return;
+    }
+    // Runs of changed rows go in one blit each.
+    const std::size_t row_bytes = static_cast<std::size_t>(frame->w) * ((depth + 7) / 8);
+    int top = -1;
+    for (int y = 0; y <= frame->h; ++y) {
+        const bool changed =
+            y < frame->h && std::memcmp(frame->line[y], shown_frame->line[y], row_bytes) != 0;
+        if (changed && top < 0) {
+            top = y;
+        } else if (!changed && top >= 0) {
+            send_rows(frame, top, y);
+            top = -1;
+        }
+    }
+}
 
 const platform_backend real_backend = {
-    real_start_library, real_set_video_mode,  real_set_text_mode,
-    real_last_error,    real_show_message,    real_start_tick,
-    real_key_held,      real_read_key,        real_clear_key_buffer,
-    real_rest,          real_wait_for_tick,   real_play_sample,
-    real_screen,        real_frame_presented,
+    real_start_library,    real_set_video_mode, real_set_text_mode, real_last_error,
+    real_show_message,     real_start_tick,     real_key_held,      real_read_key,
+    real_clear_key_buffer, real_rest,           real_wait_for_tick, real_play_sample,
+    real_screen,           real_present,
 };
 
 const platform_backend* backend = &real_backend;
@@ -151,6 +205,6 @@ void platform_play_sample(const SAMPLE* sample, int volume, int pan, int frequen
 BITMAP* platform_screen() {
     return backend->screen();
 }
-void platform_frame_presented() {
-    backend->frame_presented();
+void platform_present(BITMAP* frame) {
+    backend->present(frame);
 }

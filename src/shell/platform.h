@@ -27,8 +27,8 @@ struct platform_backend {
     void (*wait_for_tick)(int seen_tick);
     void (*play_sample)(const SAMPLE* sample, int volume, int pan, int frequency, int loop);
     BITMAP* (*screen)();
-    // Told after each whole frame has been copied to the screen.
-    void (*frame_presented)();
+    // Makes the screen show the whole of `frame` (back_buffer).
+    void (*present)(BITMAP* frame);
 };
 
 // Installs a backend; nullptr goes back to the real library.
@@ -50,4 +50,4 @@ void platform_rest(int milliseconds);
 void platform_wait_for_tick(int seen_tick);
 void platform_play_sample(const SAMPLE* sample, int volume, int pan, int frequency, int loop);
 BITMAP* platform_screen();
-void platform_frame_presented();
+void platform_present(BITMAP* frame);
