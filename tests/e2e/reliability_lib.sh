@@ -9,9 +9,18 @@ fuel_gain=(0 13 12 11 10 9 8 7 6 5 4)
 allowance=(0 10 10 10 11 12 13 14 15 17 20)
 speed=(0 2 4 5 6 7 8 9 10 12 15)
 
-# A private display with the message stand-in.
+# A private display with the message stand-in. Unlike start_xvfb it never
+# resets: a server resets when its last client leaves, and a game started
+# again on it during the reset loses its connection (SIGPIPE) or finds no
+# display at all.
 start_display() {
-    start_xvfb
+    local fifo="$work/displayfd"
+    mkfifo "$fifo"
+    Xvfb -displayfd 7 -screen 0 800x600x24 -nolisten tcp -noreset 7>"$fifo" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    local number
+    read -r -t 20 number <"$fifo" || fail "Xvfb did not start"
+    export DISPLAY=":$number"
     install_xmessage_stand_in
 }
 

@@ -101,7 +101,10 @@ run_worker() {
     local fifo="$work/displayfd$me" number
     pid=""
     mkfifo "$fifo"
-    Xvfb -displayfd 7 -screen 0 800x600x24 -nolisten tcp 7>"$fifo" </dev/null 2>"$work/xvfb$me.log" &
+    # -noreset: a server that resets when its last client leaves drops a
+    # game that connects meanwhile (it died of SIGPIPE or found no display).
+    Xvfb -displayfd 7 -screen 0 800x600x24 -nolisten tcp -noreset 7>"$fifo" </dev/null \
+        2>"$work/xvfb$me.log" &
     xvfb=$!
     # However the worker ends, its display and game go with it.
     trap '[ -z "$pid" ] || kill -9 "$pid" 2>/dev/null || true
@@ -133,8 +136,7 @@ run_worker() {
                 wait "$pid" || status=$?
                 # The library shows the message with xmessage (our stand-in
                 # prints it on stderr) and, when xmessage does not answer
-                # "OK", prints it on stdout as well; a loaded machine was
-                # seen ending the game before the stand-in had written.
+                # "OK", prints it on stdout as well.
                 if [ "$status" -eq 1 ] && grep -q "Error reading $file" "$dir/err.txt" "$dir/out.txt"; then
                     outcome="message"
                 else
@@ -157,6 +159,9 @@ run_worker() {
         fi
         if grep -qE "ERROR: AddressSanitizer|runtime error:|Sanitizer" "$dir/err.txt"; then
             outcome="sanitizer"
+        fi
+        if [ "$outcome" != message ] && [ "$outcome" != start ]; then
+            cp "$dir/out.txt" "$artefacts/$name.out.txt"
             cp "$dir/err.txt" "$artefacts/$name.err.txt"
         fi
         local message
