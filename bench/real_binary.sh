@@ -67,6 +67,9 @@ symbol_address() {
 read_int() {
     dd if="/proc/$game_pid/mem" bs=4 count=1 iflag=skip_bytes skip="$1" 2>/dev/null | od -An -td4 | tr -d ' '
 }
+read_byte() {
+    dd if="/proc/$game_pid/mem" bs=1 count=1 iflag=skip_bytes skip="$1" 2>/dev/null | od -An -tu1 | tr -d ' '
+}
 
 # The game from start to the main menu, with the seed pinned.
 start_at_menu() {
@@ -77,31 +80,32 @@ start_at_menu() {
 }
 
 # A player who answers every canister right, one action every 2 s, and
-# presses Space when the tank is full. Problems are predicted
-# from the seed; the canister that is flying when the tank fills is left
-# behind with its level, so its problem is skipped.
-start_fuel=(0 35 30 25 20 15 10 7 4 2 1)
-fuel_gain=(0 13 12 11 10 9 8 7 6 5 4)
+# presses Space when the tank is full. It reads the game as a person reads
+# the screen, only from memory: the fuel, whether an answer is on its way,
+# the digits typed so far and the problem's answer. A press lost on a busy
+# machine then costs one canister, not the rest of the game.
 begin_play() {
-    predict "$seed" 1 1 200
-    play_level=1
-    play_fuel=${start_fuel[1]}
-    play_problem=0
     press Return
     sleep 1
+    at_fuel=$(symbol_address fuel)
+    at_answer_state=$(symbol_address answer_state)
+    at_typed=$(symbol_address typed_answer)
+    at_answer=$(($(symbol_address problem) + 12)) # operand_a, operand_b, operation, answer
     play_next=$(now)
 }
 play_action() {
-    if [ "$play_fuel" -ge 60 ]; then
+    if [ "$(read_int "$at_fuel")" -ge 60 ]; then
         press space
-        play_level=$((play_level + 1))
-        play_fuel=${start_fuel[$play_level]}
-        play_problem=$((play_problem + 1))
         return
     fi
-    type_answer "${answer[$play_problem]}"
-    play_fuel=$((play_fuel + ${fuel_gain[$play_level]}))
-    play_problem=$((play_problem + 1))
+    # An answer still rising or being judged: nothing to type yet.
+    [ "$(read_int "$at_answer_state")" -eq 0 ] || return 0
+    local tries=0
+    while [ "$(read_byte "$at_typed")" -ne 0 ] && [ $tries -lt 8 ]; do
+        press BackSpace
+        tries=$((tries + 1))
+    done
+    type_answer "$(read_int "$at_answer")"
 }
 # play_for SECONDS: actions on a 2 s beat that goes on from one call to the
 # next, so an answer never starts while the last one is still on screen.

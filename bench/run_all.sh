@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Every performance figure with one command, each printed next to its
+# target: the frame benchmarks against the yardstick of a plain 800x600
+# 16-bit blit measured in the same run, then the real binary under Xvfb
+# (CPU in menus, screens and play; game speed; start-up). Builds a Release
+# tree first (two jobs). Needs a quiet machine: CPU figures share its cores.
+# Usage: bench/run_all.sh [BUILD_DIR] (default: build-bench beside bench/)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$here/build-bench}
+
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j 2 --target refuel refuel_datafiles refuel_e2e_tools bench_game_frame >/dev/null
+
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo
+
+# Medians of CPU time over repetitions; ratios within the same run.
+csv=$("$build/bench/bench_game_frame" --benchmark_repetitions=9 \
+    --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null)
+median() {
+    printf '%s\n' "$csv" | awk -F, -v n="\"bm_$1_median\"" '$1 == n { print $4 }'
+}
+yard=$(median yardstick_blit_800x600)
+frame=$(median draw_game_frame)
+rising=$(median draw_game_frame_answer_rising)
+rails=$(median draw_rails)
+by_pixel=$(median draw_rails_by_pixel)
+present=$(median present_frame)
+label=$(median render_label)
+problem=$(median new_problem_addition_1)
+
+line() {
+    printf '%-34s %s\n' "$1" "$2"
+}
+ratio() {
+    awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'
+}
+verdict() {
+    awk -v v="$1" -v m="$2" 'BEGIN { print (v <= m) ? "ok" : "OVER" }'
+}
+us() {
+    awk -v t="$1" 'BEGIN { printf "%.1f us", t / 1000 }'
+}
+line "Yardstick, 800x600 16-bit blit:" "$(us "$yard")"
+r=$(ratio "$frame" "$yard")
+line "draw_game_frame, beam on:" "$(us "$frame") = $r x yardstick   target <= 2.5 x   $(verdict "$r" 2.5)"
+r=$(ratio "$rising" "$yard")
+line "draw_game_frame, answer rising:" "$(us "$rising") = $r x yardstick   target <= 2.5 x   $(verdict "$r" 2.5)"
+r=$(awk -v a="$rails" -v b="$frame" 'BEGIN { printf "%.1f", 100 * a / b }')
+line "draw_rails:" "$(us "$rails") = $r % of a frame   target <= 5 %   $(verdict "$r" 5)  (pixel calls: $(us "$by_pixel"))"
+line "present_frame, memory screen:" "$(us "$present") = $(ratio "$present" "$yard") x yardstick   reported"
+line "render_label:" "$(us "$label")   reported"
+line "new_problem, addition at 1:" "$(awk -v t="$problem" 'BEGIN { printf "%.0f ns", t }')   reported"
+echo
+
+"$here/bench/cpu_usage.sh" "$build"
+echo
+"$here/bench/game_speed.sh" "$build"
+echo
+"$here/bench/startup_cost.sh" "$build"
