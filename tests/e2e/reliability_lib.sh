@@ -10,9 +10,9 @@ allowance=(0 10 10 10 11 12 13 14 15 17 20)
 speed=(0 2 4 5 6 7 8 9 10 12 15)
 
 # A private display with the message stand-in. Unlike start_xvfb it never
-# resets: a server resets when its last client leaves, and a game started
-# again on it during the reset loses its connection (SIGPIPE) or finds no
-# display at all.
+# resets: a server resets when its last client leaves, and games started one
+# after another on such a server were seen dying of SIGPIPE (their only
+# socket is the display) or ending without their message.
 start_display() {
     local fifo="$work/displayfd"
     mkfifo "$fifo"
