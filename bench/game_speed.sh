@@ -44,7 +44,7 @@ measure() {
 
 start_xvfb
 make_game_folder
-measure "quiet machine" quiet
+measure "no hogs" quiet
 start_hogs
 measure "two CPU hogs beside it" hogs
 stop_hogs

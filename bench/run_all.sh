@@ -22,6 +22,7 @@ median() {
     printf '%s\n' "$csv" | awk -F, -v n="\"bm_$1_median\"" '$1 == n { print $4 }'
 }
 yard=$(median yardstick_blit_800x600)
+cold=$(median blit_800x600_cold_source)
 frame=$(median draw_game_frame)
 rising=$(median draw_game_frame_answer_rising)
 rails=$(median draw_rails)
@@ -43,6 +44,7 @@ us() {
     awk -v t="$1" 'BEGIN { printf "%.1f us", t / 1000 }'
 }
 line "Yardstick, 800x600 16-bit blit:" "$(us "$yard")"
+line "Same blit, sources not cached:" "$(us "$cold") = $(ratio "$cold" "$yard") x yardstick   reported"
 r=$(ratio "$frame" "$yard")
 line "draw_game_frame, beam on:" "$(us "$frame") = $r x yardstick   target <= 2.5 x   $(verdict "$r" 2.5)"
 r=$(ratio "$rising" "$yard")
