@@ -2,5 +2,7 @@
 
 #include "startup.h"
 
-int main() { return run_refuel(); }
+int main() {
+    return run_refuel();
+}
 END_OF_MAIN()

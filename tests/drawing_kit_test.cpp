@@ -27,7 +27,8 @@ class drawing_kit : public testing::Test {
     int leftmost_lit() const {
         for (int x = 0; x < canvas->w; ++x) {
             for (int y = 0; y < canvas->h; ++y) {
-                if (getpixel(canvas, x, y) != makecol(0, 0, 0)) return x;
+                if (getpixel(canvas, x, y) != makecol(0, 0, 0))
+                    return x;
             }
         }
         return -1;
@@ -35,7 +36,8 @@ class drawing_kit : public testing::Test {
     int topmost_lit() const {
         for (int y = 0; y < canvas->h; ++y) {
             for (int x = 0; x < canvas->w; ++x) {
-                if (getpixel(canvas, x, y) != makecol(0, 0, 0)) return y;
+                if (getpixel(canvas, x, y) != makecol(0, 0, 0))
+                    return y;
             }
         }
         return -1;
@@ -69,7 +71,8 @@ TEST_F(drawing_kit, centring_an_odd_width_rounds_the_half_down) {
     int odd_seen = 0;
     for (const char* text : samples) {
         const int w = text_length(proportional, text);
-        if (w % 2 == 0) continue;
+        if (w % 2 == 0)
+            continue;
         ++odd_seen;
         BITMAP* wide = create_bitmap(800, 100);
         clear_to_color(wide, 0);

@@ -30,9 +30,13 @@ bytes leading(std::initializer_list<int> scores) {
     return b;
 }
 
-void decode(const bytes& b) { decode_high_scores(b.data(), static_cast<int>(b.size())); }
+void decode(const bytes& b) {
+    decode_high_scores(b.data(), static_cast<int>(b.size()));
+}
 
-std::vector<int> table() { return std::vector<int>(high_scores, high_scores + 5); }
+std::vector<int> table() {
+    return std::vector<int>(high_scores, high_scores + 5);
+}
 
 std::vector<std::string> names() {
     return std::vector<std::string>(high_score_names, high_score_names + 5);
@@ -64,7 +68,8 @@ class high_score_file : public screen_test {
         bytes b;
         if (std::FILE* f = std::fopen(path, "rb")) {
             int c;
-            while ((c = std::fgetc(f)) != EOF) b.push_back(static_cast<unsigned char>(c));
+            while ((c = std::fgetc(f)) != EOF)
+                b.push_back(static_cast<unsigned char>(c));
             std::fclose(f);
         }
         return b;
@@ -139,10 +144,15 @@ TEST_F(high_score_file, a_damaged_or_disagreeing_extension_is_ignored) {
 }
 
 TEST_F(high_score_file, unprintable_name_bytes_are_dropped) {
-    std::strcpy(high_score_names[0], "A\x01" "B");
+    std::strcpy(high_score_names[0],
+                "A\x01"
+                "B");
     insert_high_score(99999, "\x7f\x80\x1b");
     EXPECT_EQ(names()[0], "HALBREK") << "nothing printable is left";
-    EXPECT_EQ(insert_high_score(50000, "a\tb\xff" "c"), 1);
+    EXPECT_EQ(insert_high_score(50000,
+                                "a\tb\xff"
+                                "c"),
+              1);
     EXPECT_EQ(names()[1], "abc");
 }
 
@@ -155,8 +165,7 @@ TEST_F(high_score_file, new_scores_go_in_at_their_rank) {
     EXPECT_EQ(table(), (std::vector<int>{16001, 16000, 8000, 8000, 4000}));
     EXPECT_EQ(insert_high_score(4001, "LAST"), 4);
     EXPECT_EQ(table(), (std::vector<int>{16001, 16000, 8000, 8000, 4001}));
-    EXPECT_EQ(names(),
-              (std::vector<std::string>{"TOP", "HALBREK", "HALBREK", "MID", "LAST"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"TOP", "HALBREK", "HALBREK", "MID", "LAST"}));
     EXPECT_EQ(insert_high_score(5000, ""), 4);
     EXPECT_EQ(names()[4], "HALBREK") << "an empty name becomes the default";
 }
@@ -198,8 +207,8 @@ TEST_F(high_score_file, a_save_killed_at_any_step_leaves_the_old_or_the_new_tabl
         ASSERT_GE(child, 0);
         if (child == 0) {
             high_score_save_step = [](int step) {
-                if (step == static_cast<int>(std::strtol(std::getenv("REFUEL_KILL_AT"), nullptr,
-                                                         10))) {
+                if (step ==
+                    static_cast<int>(std::strtol(std::getenv("REFUEL_KILL_AT"), nullptr, 10))) {
                     raise(SIGKILL);
                 }
             };
@@ -225,8 +234,8 @@ class name_entry : public high_score_file {
 TEST_F(name_entry, types_capitals_deletes_and_confirms) {
     enter_scratch_folder();
     fake().readkey_queue = {key(KEY_7, '7'), key(KEY_A, 'a')};  // stale keys from the game
-    fake().typed_after_clear = {key(KEY_J, 'j'), key(KEY_O, 'o'), key(KEY_MINUS, '-'),
-                                key(KEY_E, 'E'), key(KEY_BACKSPACE, 8), key(KEY_2, '2'),
+    fake().typed_after_clear = {key(KEY_J, 'j'),     key(KEY_O, 'o'),       key(KEY_MINUS, '-'),
+                                key(KEY_E, 'E'),     key(KEY_BACKSPACE, 8), key(KEY_2, '2'),
                                 key(KEY_SPACE, ' '), key(KEY_ENTER, 13)};
     EXPECT_EQ(enter_high_score(9000), 1);
     EXPECT_EQ(names()[1], "JO2");
@@ -259,7 +268,8 @@ TEST_F(name_entry, the_table_waits_until_the_confirming_enter_is_let_go) {
     // Enter is still down after the buffer gave it; it comes up after 30 ms.
     fake().hold_only({KEY_ENTER});
     fake().on_rest = [](int) {
-        if (fake().rests.size() == 3) fake().hold_only({});
+        if (fake().rests.size() == 3)
+            fake().hold_only({});
     };
     ASSERT_EQ(enter_high_score(5000), 2);
     EXPECT_EQ(fake().rests, (std::vector<int>{10, 10, 10}));

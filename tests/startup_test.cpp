@@ -38,8 +38,10 @@ class start_up_sequence : public testing::Test {
         BITMAP* made_back = back_buffer;
         BITMAP* made_label = label_bitmap;
         install_test_assets();
-        if (made_back != back_buffer) destroy_bitmap(made_back);
-        if (made_label != label_bitmap) destroy_bitmap(made_label);
+        if (made_back != back_buffer)
+            destroy_bitmap(made_back);
+        if (made_label != label_bitmap)
+            destroy_bitmap(made_label);
     }
     // The device events without the flood of key polls and the like.
     strings device_steps() const {
@@ -73,8 +75,8 @@ TEST_F(start_up_sequence, sets_sixteen_bit_mode_then_starts_the_tick_and_loads_e
             EXPECT_NE(level_background[level], level_background[other]);
         }
     }
-    for (FONT* f : {font_answer, font_readout, font_panel, font_text, font_banner, font_intro,
-                    font_label}) {
+    for (FONT* f :
+         {font_answer, font_readout, font_panel, font_text, font_banner, font_intro, font_label}) {
         EXPECT_NE(f, nullptr);
     }
     for (SAMPLE* s : {sample_wrong, sample_right, sample_level_start, sample_game_over,
@@ -113,8 +115,8 @@ TEST_F(start_up_sequence, opens_a_window_when_full_screen_is_refused) {
     fake().mode_result_16_window = -1;
     fake().mode_result_15_window = 0;
     ASSERT_EQ(start_up(), nullptr);
-    EXPECT_EQ(device_steps(),
-              (strings{"mode 16 full", "mode 15 full", "mode 16 window", "mode 15 window", "tick"}));
+    EXPECT_EQ(device_steps(), (strings{"mode 16 full", "mode 15 full", "mode 16 window",
+                                       "mode 15 window", "tick"}));
     EXPECT_EQ(bitmap_color_depth(back_buffer), 15);
     EXPECT_EQ(bitmap_color_depth(level_background[3]), 15);
 }
@@ -153,9 +155,12 @@ TEST_F(start_up_sequence, a_missing_datafile_stops_start_up_naming_the_file) {
 TEST_F(start_up_sequence, runs_caption_title_and_menu_then_exits_with_zero) {
     fake().readkey_queue = {KEY_SPACE << 8};
     fake().on_present = [](int n) {
-        for (bool& h : fake().held) h = false;
-        if (n == 2) fake().held[KEY_5] = true;
-        if (n >= 3) fake().held[KEY_ENTER] = true;
+        for (bool& h : fake().held)
+            h = false;
+        if (n == 2)
+            fake().held[KEY_5] = true;
+        if (n >= 3)
+            fake().held[KEY_ENTER] = true;
     };
     EXPECT_EQ(run_refuel(), 0);
 
@@ -189,7 +194,8 @@ TEST_F(start_up_sequence, the_caption_fades_from_black_to_white_and_back_in_the_
         for (int y = 150; y < 450; ++y) {
             for (int x = 0; x < 800; ++x) {
                 const int c = getpixel(s, x, y);
-                if (c == makecol(0, 0, 0)) continue;
+                if (c == makecol(0, 0, 0))
+                    continue;
                 // Grey, within a step of 16-bit colour (green has one more bit).
                 EXPECT_LE(std::abs(getr(c) - getg(c)), 8);
                 EXPECT_EQ(getr(c), getb(c));
@@ -226,7 +232,8 @@ TEST_F(start_up_sequence, the_caption_fades_from_black_to_white_and_back_in_the_
 TEST_F(start_up_sequence, last_tick_is_taken_after_the_title_key) {
     fake().readkey_queue = {0};
     fake().on_present = [](int n) {
-        if (n == 1) throw script_exhausted("menu reached");
+        if (n == 1)
+            throw script_exhausted("menu reached");
     };
     EXPECT_THROW(run_refuel(), script_exhausted);
     // The fake's waits moved the clock: 104 x 40 ms of caption is 416 ticks,

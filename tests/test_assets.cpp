@@ -15,7 +15,9 @@ BITMAP* solid(int w, int h, const int rgb[3]) {
     return b;
 }
 
-SAMPLE* silent_sample() { return create_sample(16, 0, 22050, 64); }
+SAMPLE* silent_sample() {
+    return create_sample(16, 0, 22050, 64);
+}
 
 struct synthetic_catalogue {
     BITMAP* back;
@@ -95,13 +97,20 @@ void install_test_assets() {
 }
 
 const char* sample_name(const SAMPLE* s) {
-    if (s == sample_wrong) return "wrong";
-    if (s == sample_right) return "right";
-    if (s == sample_level_start) return "level_start";
-    if (s == sample_game_over) return "game_over";
-    if (s == sample_intro) return "intro";
-    if (s == sample_game_start) return "game_start";
-    if (s == sample_menu_confirm) return "menu_confirm";
+    if (s == sample_wrong)
+        return "wrong";
+    if (s == sample_right)
+        return "right";
+    if (s == sample_level_start)
+        return "level_start";
+    if (s == sample_game_over)
+        return "game_over";
+    if (s == sample_intro)
+        return "intro";
+    if (s == sample_game_start)
+        return "game_start";
+    if (s == sample_menu_confirm)
+        return "menu_confirm";
     return "unknown";
 }
 

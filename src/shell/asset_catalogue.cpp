@@ -74,9 +74,15 @@ const char* load_checked(const char* name, int type, int entry_count, DATAFILE**
     return nullptr;
 }
 
-BITMAP* bitmap_at(DATAFILE* d, int i) { return static_cast<BITMAP*>(d[i].dat); }
-FONT* font_at(DATAFILE* d, int i) { return static_cast<FONT*>(d[i].dat); }
-SAMPLE* sample_at(DATAFILE* d, int i) { return static_cast<SAMPLE*>(d[i].dat); }
+BITMAP* bitmap_at(DATAFILE* d, int i) {
+    return static_cast<BITMAP*>(d[i].dat);
+}
+FONT* font_at(DATAFILE* d, int i) {
+    return static_cast<FONT*>(d[i].dat);
+}
+SAMPLE* sample_at(DATAFILE* d, int i) {
+    return static_cast<SAMPLE*>(d[i].dat);
+}
 
 }  // namespace
 

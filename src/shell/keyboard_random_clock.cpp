@@ -31,7 +31,9 @@ int rand15() {
     return static_cast<int>((rand15_state >> 16) & 32767u);
 }
 
-void seed_rand15(unsigned int seed) { rand15_state = seed; }
+void seed_rand15(unsigned int seed) {
+    rand15_state = seed;
+}
 
 int random_range(int lo, int hi) {
     const int n = hi - lo + 1;
