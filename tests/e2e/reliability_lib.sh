@@ -9,6 +9,18 @@ fuel_gain=(0 13 12 11 10 9 8 7 6 5 4)
 allowance=(0 10 10 10 11 12 13 14 15 17 20)
 speed=(0 2 4 5 6 7 8 9 10 12 15)
 
+# Keys held and released longer than lib.sh's default: with two sanitizer
+# games running side by side a press of 80 ms was once lost (the ticks read
+# the keys between frames), and a whole game is 200 presses.
+key_hold=${REFUEL_KEY_HOLD:-0.15}
+press() {
+    local k err
+    for k in "$@"; do
+        err=$(xdotool keydown "$k" sleep "$key_hold" keyup "$k" sleep 0.1 2>&1 >/dev/null)
+        [ -z "$err" ] || fail "xdotool: $err"
+    done
+}
+
 # A private display with the message stand-in. Unlike start_xvfb it never
 # resets: a server resets when its last client leaves, and games started one
 # after another on such a server were seen dying of SIGPIPE (their only
