@@ -14,7 +14,8 @@ if [ -z "$folder" ]; then
     trap 'rm -rf "$folder"' EXIT
 fi
 mkdir -p "$folder"
-rm -f "$folder/hiscores.dat" "$folder/hiscores.dat.new"
+# saved.txt too: one left by an earlier run would look like a save.
+rm -f "$folder/hiscores.dat" "$folder/hiscores.dat.new" "$folder/saved.txt"
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
