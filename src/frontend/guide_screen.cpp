@@ -53,13 +53,7 @@ void show_guide() {
         draw_text(line.x, line.y, line.text, 0, 0);
     }
     present_frame();
-    // The picture stays as it is: look at the keys once a tick.
-    for (;;) {
-        const int seen_tick = tick_count.load(std::memory_order_relaxed);
-        if (read_key_code() == 13) {
-            break;
-        }
-        platform_wait_for_tick(seen_tick);
-    }
+    // The picture stays as it is until Enter.
+    wait_for_enter();
     platform_rest(500);
 }

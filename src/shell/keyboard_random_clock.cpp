@@ -26,6 +26,16 @@ int read_key_code() {
     return -1;
 }
 
+void wait_for_enter() {
+    for (;;) {
+        const int seen_tick = tick_count.load(std::memory_order_relaxed);
+        if (read_key_code() == 13) {
+            return;
+        }
+        platform_wait_for_tick(seen_tick);
+    }
+}
+
 int rand15() {
     rand15_state = rand15_state * 214013u + 2531011u;
     return static_cast<int>((rand15_state >> 16) & 32767u);

@@ -8,6 +8,9 @@
 // 13 while Enter is held, 32 while Space is, '0'..'9' while a digit key is
 // (first match in that order), -1 otherwise. Only the main keyboard counts.
 int read_key_code();
+// Returns once Enter is held, looking at the keys once a tick in between:
+// how the screens that only wait for Enter sit still.
+void wait_for_enter();
 
 // The classic 15-bit linear congruential generator, 0..32767.
 int rand15();

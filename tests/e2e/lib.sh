@@ -11,7 +11,7 @@ mkdir -p "$artefacts"
 work=$(mktemp -d)
 xvfb_pid=""
 game_pid=""
-key_hold=${REFUEL_KEY_HOLD:-0.08}
+key_hold=${REFUEL_KEY_HOLD:-0.15}
 convert=/usr/bin/convert
 compare=/usr/bin/compare
 # Nothing is freed before exit by design, so leak reports would be noise;
@@ -41,7 +41,8 @@ fail() {
 start_xvfb() {
     local fifo="$work/displayfd"
     mkfifo "$fifo"
-    Xvfb -displayfd 7 -screen 0 800x600x24 -nolisten tcp 7>"$fifo" 2>"$work/xvfb.log" &
+    # -noreset: the server must outlive a game that ends before the next starts.
+    Xvfb -displayfd 7 -screen 0 800x600x24 -nolisten tcp -noreset 7>"$fifo" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     local number
     read -r -t 20 number <"$fifo" || fail "Xvfb did not start"
@@ -104,7 +105,7 @@ press() {
     local k
     for k in "$@"; do
         local err
-        err=$(xdotool keydown "$k" sleep "$key_hold" keyup "$k" sleep 0.06 2>&1 >/dev/null)
+        err=$(xdotool keydown "$k" sleep "$key_hold" keyup "$k" sleep 0.1 2>&1 >/dev/null)
         [ -z "$err" ] || fail "xdotool: $err"
     done
 }
