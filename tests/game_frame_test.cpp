@@ -105,23 +105,6 @@ class game_frame_test : public game_test {
         return n;
     }
 
-    // The pixels a text covers when drawn with its top-left corner at (x, y).
-    static std::vector<std::pair<int, int>> glyph_pixels(FONT* f, const char* text, int x, int y) {
-        BITMAP* scratch = create_bitmap(800, 600);
-        clear_to_color(scratch, 0);
-        textout_ex(scratch, f, text, x, y, 1, -1);
-        std::vector<std::pair<int, int>> out;
-        for (int yy = 0; yy < 600; ++yy) {
-            for (int xx = 0; xx < 800; ++xx) {
-                if (getpixel(scratch, xx, yy) != 0) {
-                    out.emplace_back(xx, yy);
-                }
-            }
-        }
-        destroy_bitmap(scratch);
-        return out;
-    }
-
     // True when the text shows in that colour at that place and the colour
     // appears nowhere else within a margin of 30 pixels around it.
     static ::testing::AssertionResult text_at(FONT* f, const char* text, int x, int y, int color) {

@@ -184,22 +184,6 @@ class game_loop_test : public game_test {
         return n;
     }
 
-    static std::vector<std::pair<int, int>> glyph_pixels(const char* text, int x, int y) {
-        BITMAP* scratch = create_bitmap(800, 600);
-        clear_to_color(scratch, 0);
-        textout_ex(scratch, font, text, x, y, 1, -1);
-        std::vector<std::pair<int, int>> out;
-        for (int yy = 0; yy < 600; ++yy) {
-            for (int xx = 0; xx < 800; ++xx) {
-                if (getpixel(scratch, xx, yy) != 0) {
-                    out.emplace_back(xx, yy);
-                }
-            }
-        }
-        destroy_bitmap(scratch);
-        return out;
-    }
-
     static game_loop_test* watched;
     scratch_folder folder;
     std::string plan;
@@ -387,8 +371,8 @@ TEST_F(game_loop_test, running_out_of_fuel_draws_that_frame_then_shows_game_over
     // last frame untouched.
     ASSERT_EQ(screen_at_rest.size(), 1u);
     BITMAP* shown = screen_at_rest[0];
-    const auto red_text = glyph_pixels("GAME OVER", 364, 196);
-    const auto black_text = glyph_pixels("GAME OVER", 361, 193);
+    const auto red_text = glyph_pixels(font, "GAME OVER", 364, 196);
+    const auto black_text = glyph_pixels(font, "GAME OVER", 361, 193);
     std::set<std::pair<int, int>> red(red_text.begin(), red_text.end());
     std::set<std::pair<int, int>> black(black_text.begin(), black_text.end());
     int differing = 0;
@@ -425,7 +409,8 @@ TEST_F(game_loop_test, a_high_score_after_game_over_gets_the_message_box) {
     EXPECT_FALSE(pixel_is(box, 600, 250, 32, 32, 32));
     EXPECT_FALSE(pixel_is(box, 600, 250, 255, 255, 255));
     // The text starts at x = 220 with its middle on row 185.
-    for (const auto& p : glyph_pixels("Congratulations! You've made a high score.", 220, 181)) {
+    for (const auto& p :
+         glyph_pixels(font, "Congratulations! You've made a high score.", 220, 181)) {
         ASSERT_TRUE(pixel_is(box, p.first, p.second, 255, 255, 255)) << p.first << "," << p.second;
     }
     // Then the last game frame goes back on the screen before the table.

@@ -10,6 +10,8 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "asset_catalogue.h"
 #include "canister_label.h"
@@ -38,6 +40,23 @@ class game_test : public testing::Test {
         drawing_mode(DRAW_MODE_SOLID, nullptr, 0, 0);
     }
     void TearDown() override { remove_fake_platform(); }
+
+    // The pixels a text covers when drawn with its top-left corner at (x, y).
+    static std::vector<std::pair<int, int>> glyph_pixels(FONT* f, const char* text, int x, int y) {
+        BITMAP* scratch = create_bitmap(800, 600);
+        clear_to_color(scratch, 0);
+        textout_ex(scratch, f, text, x, y, 1, -1);
+        std::vector<std::pair<int, int>> out;
+        for (int yy = 0; yy < 600; ++yy) {
+            for (int xx = 0; xx < 800; ++xx) {
+                if (getpixel(scratch, xx, yy) != 0) {
+                    out.emplace_back(xx, yy);
+                }
+            }
+        }
+        destroy_bitmap(scratch);
+        return out;
+    }
 
     // What the game loop does at the start of a level and at a launch.
     static void start_level(int n) {

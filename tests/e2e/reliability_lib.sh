@@ -21,18 +21,10 @@ press() {
     done
 }
 
-# A private display with the message stand-in. Unlike start_xvfb it never
-# resets: a server resets when its last client leaves, and games started one
-# after another on such a server were seen dying of SIGPIPE (their only
-# socket is the display) or ending without their message.
+# A private display (never reset between games, see start_xvfb) with the
+# message stand-in.
 start_display() {
-    local fifo="$work/displayfd"
-    mkfifo "$fifo"
-    Xvfb -displayfd 7 -screen 0 800x600x24 -nolisten tcp -noreset 7>"$fifo" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
-    local number
-    read -r -t 20 number <"$fifo" || fail "Xvfb did not start"
-    export DISPLAY=":$number"
+    start_xvfb
     install_xmessage_stand_in
 }
 
