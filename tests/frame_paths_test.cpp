@@ -1,15 +1,20 @@
 // The game frame's faster ways of drawing (the cockpit and the score digits
 // copied by their opaque runs, the scenery left out under the opaque
-// cockpit, the gauge columns written straight, the rails by lookup) must
-// give whole frames identical, pixel for pixel, to the library's own calls.
+// cockpit, the gauge columns written straight, the rails by lookup, the
+// frame kept from one to the next and put back only where it was drawn
+// over) must give whole frames identical, pixel for pixel, to the
+// library's own calls.
 
 #include <unistd.h>
 
+#include <climits>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "game_frame.h"
 #include "game_test_support.h"
+#include "high_scores.h"
 #include "rail_effect.h"
 
 namespace {
@@ -194,14 +199,16 @@ TEST_F(frame_paths_test, a_new_picture_in_a_slot_is_read_afresh) {
         EXPECT_EQ(differing_pixels(), 0);
     }
     // A reload may put another picture at the same address: here the same
-    // bitmap gets a windscreen cut into it, then a narrower one. (Pictures
-    // are read-only once loaded; only another picture is looked for.)
+    // bitmap gets a windscreen cut into it, then a narrower one, each time
+    // counted as a new load as load_graphics counts it.
     static BITMAP* changed = noise_picture(800, 300, 15, 0);
     cockpit_overlay = changed;
     EXPECT_EQ(differing_pixels(), 0);
     rectfill(changed, 100, 20, 699, 150, bitmap_mask_color(changed));
+    ++graphics_generation;
     EXPECT_EQ(differing_pixels(), 0);
     rectfill(changed, 100, 20, 199, 150, makecol(1, 2, 3));
+    ++graphics_generation;
     EXPECT_EQ(differing_pixels(), 0);
 }
 
@@ -283,6 +290,144 @@ TEST_F(frame_paths_test, every_colour_passes_through_the_rails_as_the_pixel_call
             }
         }
     }
+}
+
+// A whole game as a player plays it, through play_game: every frame it
+// shows, drawn on the frame kept from the one before, must be the frame the
+// library draws afresh from the same state on a bitmap of its own.
+class kept_frames_test : public frame_paths_test {
+   protected:
+    void SetUp() override {
+        frame_paths_test::SetUp();
+        shown = create_bitmap(800, 600);
+        high_scores[4] = 1000000;  // no name to ask: the game ends with Escape
+    }
+    void TearDown() override {
+        decode_high_scores(nullptr, 0);
+        destroy_bitmap(shown);
+        frame_paths_test::TearDown();
+    }
+
+    // The pixels in which the frame just shown differs from one drawn by
+    // the library alone; the shown frame is left on the screen.
+    int differs_from_frame_drawn_afresh() {
+        blit(fake().screen, shown, 0, 0, 0, 0, 800, 600);
+        BITMAP* game_buffer = back_buffer;
+        back_buffer = reference;
+        set_draw_target(reference);
+        draw_frames_by_library = true;
+        drawing_reference = true;
+        draw_game_frame();
+        drawing_reference = false;
+        draw_frames_by_library = false;
+        back_buffer = game_buffer;
+        set_draw_target(game_buffer);
+        int differing = 0;
+        for (int y = 0; y < 600; ++y) {
+            const auto* a = reinterpret_cast<const unsigned short*>(fake().screen->line[y]);
+            const auto* b = reinterpret_cast<const unsigned short*>(shown->line[y]);
+            for (int x = 0; x < 800; ++x) {
+                differing += a[x] != b[x] ? 1 : 0;
+            }
+        }
+        blit(shown, fake().screen, 0, 0, 0, 0, 800, 600);
+        return differing;
+    }
+
+    // Plays `ticks` ticks: the player answers, one answer in five wrong,
+    // lets every sixth canister hit the ship and presses Space on a full
+    // tank; each game frame is checked as it is shown.
+    void play_and_check(int ticks) {
+        const int start = tick_count.load();
+        int answers = 0;
+        int canisters = 0;
+        int last_distance = INT_MAX;
+        bool letting_through = false;
+        std::deque<std::set<int>> keys;
+        fake().on_look = [&](int) {
+            fake().hold_only({});
+            // A wrong frame ends the game: one report is enough.
+            if (tick_count.load() - start >= ticks || out_of_fuel != 0 || HasFailure()) {
+                fake().hold_only({KEY_ESC, KEY_ENTER});
+                return;
+            }
+            if (canister_distance > last_distance) {
+                letting_through = ++canisters % 6 == 5;
+            }
+            last_distance = canister_distance;
+            if (keys.empty() && !letting_through) {
+                keys = next_player_keys(answers);
+            }
+            if (!keys.empty()) {
+                for (int k : keys.front())
+                    fake().held[k] = true;
+                keys.pop_front();
+            }
+        };
+        fake().on_present = [&](int n) {
+            if (drawing_reference || draw_target != back_buffer) {
+                return;
+            }
+            ++checked;
+            hits_seen = std::max(hits_seen, canister_count);
+            levels_seen = std::max(levels_seen, level);
+            ASSERT_EQ(differs_from_frame_drawn_afresh(), 0)
+                << "frame " << n << " level " << level << " offset " << view_offset_y << " depth "
+                << canister_distance << " fuel " << fuel << " timer " << answer_timer << " phase "
+                << phase;
+        };
+        play_game();
+    }
+
+    BITMAP* shown = nullptr;
+    bool drawing_reference = false;
+    int checked = 0;
+    int hits_seen = 0;
+    int levels_seen = 0;
+};
+
+TEST_F(kept_frames_test, a_played_game_shows_the_frames_the_library_draws_afresh) {
+    const catalogue_slots* built = built_catalogue();
+    ASSERT_NE(built, nullptr) << "the built datafiles in " << REFUEL_GAME_DIR;
+    use_slots(*built);
+    play_and_check(2500);
+    EXPECT_GT(checked, 2000);
+    EXPECT_GE(hits_seen, 2) << "canisters reached the ship";
+    EXPECT_GE(levels_seen, 2) << "the player reached the next level";
+}
+
+TEST_F(kept_frames_test, scattered_transparency_shows_the_frames_the_library_draws_afresh) {
+    static BITMAP* cockpit = noise_picture(800, 300, 31, 50);
+    static BITMAP* strip = noise_picture(490, 32, 32, 30);
+    static BITMAP* scenery = noise_picture(800, 671, 33, 0);
+    static BITMAP* other_scenery = noise_picture(800, 671, 34, 0);
+    cockpit_overlay = cockpit;
+    score_digit_strip = strip;
+    for (int l = 1; l <= 10; ++l)
+        level_background[l] = l % 2 == 0 ? other_scenery : scenery;
+    play_and_check(1500);
+    EXPECT_GT(checked, 1200);
+}
+
+TEST_F(kept_frames_test, what_is_drawn_between_frames_stays_until_the_frame_is_forgotten) {
+    // Kept frames put back only what they drew themselves: a mark in the
+    // sky outlives the next frame, and forget_game_frame clears it.
+    launch();
+    view_offset_y = -20;
+    const int red = makecol(255, 0, 0);
+    draw_game_frame();
+    rectfill(back_buffer, 700, 240, 720, 250, red);
+    draw_game_frame();
+    EXPECT_EQ(getpixel(fake().screen, 710, 245), red) << "the frame was drawn afresh";
+    forget_game_frame();
+    draw_game_frame();
+    EXPECT_NE(getpixel(fake().screen, 710, 245), red);
+    EXPECT_EQ(differs_from_frame_drawn_afresh(), 0);
+    // So does a move of the view, which copies the scenery whole.
+    rectfill(back_buffer, 700, 240, 720, 250, red);
+    view_offset_y = -21;
+    draw_game_frame();
+    EXPECT_NE(getpixel(fake().screen, 710, 245), red);
 }
 
 }  // namespace

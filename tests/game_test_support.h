@@ -9,6 +9,8 @@
 
 #include <climits>
 #include <cstring>
+#include <deque>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -104,3 +106,26 @@ class game_test : public testing::Test {
                std::to_string(s.loop);
     }
 };
+
+// The keys a player presses next, decided from what the game holds now:
+// Space once the tank is full; else, for a canister with nothing typed yet,
+// the answer a digit a tick (every fifth answer one too big) and Enter.
+// Nothing while an answer is on its way.
+inline std::deque<std::set<int>> next_player_keys(int& answers) {
+    std::deque<std::set<int>> keys;
+    if (fuel == full_tank && answer_timer != level_left_timer) {
+        keys = {{KEY_SPACE}, {}};
+        return keys;
+    }
+    if (answer_state != 0 || typed_answer[0] != '\0' || fuel + fuel_pending >= full_tank) {
+        return keys;
+    }
+    const int wrong = answers++ % 5 == 2 ? 1 : 0;
+    for (char c : std::string(number_text(problem.problem_answer + wrong))) {
+        keys.push_back({KEY_0 + (c - '0')});
+        keys.push_back({});
+    }
+    keys.push_back({KEY_ENTER});
+    keys.push_back({});
+    return keys;
+}

@@ -104,22 +104,7 @@ class paced_game : public game_test {
         play_game();
     }
 
-    void decide() {
-        if (fuel == full_tank && answer_timer != level_left_timer) {
-            keys = {{KEY_SPACE}, {}};
-            return;
-        }
-        if (answer_state != 0 || typed_answer[0] != '\0' || fuel + fuel_pending >= full_tank) {
-            return;
-        }
-        const int wrong = answers++ % 5 == 2 ? 1 : 0;
-        for (char c : std::string(number_text(problem.problem_answer + wrong))) {
-            keys.push_back({KEY_0 + (c - '0')});
-            keys.push_back({});
-        }
-        keys.push_back({KEY_ENTER});
-        keys.push_back({});
-    }
+    void decide() { keys = next_player_keys(answers); }
 
     int start = 0;
     int answers = 0;

@@ -171,6 +171,8 @@ void end_with_game_over() {
 void play_game() {
     play_game_sound(sample_game_start, 255);
     reset_game();
+    // back_buffer has held the menus since the last game.
+    forget_game_frame();
     last_tick = current_tick();
 
     while (level <= level_count) {

@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr int first_row = 101;
-constexpr int last_row = 399;
+constexpr int first_row = rail_first_row;
+constexpr int last_row = rail_last_row;
 
 struct rail_row {
     int weight;  // 400 - y: how much of the scenery's colour stays
@@ -134,6 +134,10 @@ int recolour_direct(int depth) {
 }
 
 }  // namespace
+
+rail_spans rail_spans_at(int y) {
+    return {left_start(y), left_end(y), right_start(y), right_end(y)};
+}
 
 void draw_rails_by_pixel() {
     for (int y = first_row; y <= last_row; ++y) {

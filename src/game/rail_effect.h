@@ -7,3 +7,13 @@ void draw_rails();
 // Reads and writes each rail pixel through the library's pixel calls and the
 // drawing kit; the direct path must give the very same picture.
 void draw_rails_by_pixel();
+
+// The rows the rails tint and, in each, the two spans they cover (both ends
+// included): whoever keeps the frame between frames must know what the
+// rails wrote.
+constexpr int rail_first_row = 101;
+constexpr int rail_last_row = 399;
+struct rail_spans {
+    int left_start, left_end, right_start, right_end;
+};
+rail_spans rail_spans_at(int y);

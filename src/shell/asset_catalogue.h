@@ -49,3 +49,7 @@ const char* load_sounds();
 // graph1.dat needs the final colour depth: call it after the video mode is
 // set. It also creates label_bitmap.
 const char* load_graphics();
+// Counts the loads of graph1.dat. A second load frees the first, so its
+// pictures may come back at the same addresses: whatever is worked out once
+// per picture (the frame's opaque runs) is only good within one count.
+extern int graphics_generation;
