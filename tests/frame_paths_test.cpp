@@ -205,10 +205,10 @@ TEST_F(frame_paths_test, a_new_picture_in_a_slot_is_read_afresh) {
     cockpit_overlay = changed;
     EXPECT_EQ(differing_pixels(), 0);
     rectfill(changed, 100, 20, 699, 150, bitmap_mask_color(changed));
-    ++graphics_generation;
+    ++catalogue_generation;
     EXPECT_EQ(differing_pixels(), 0);
     rectfill(changed, 100, 20, 199, 150, makecol(1, 2, 3));
-    ++graphics_generation;
+    ++catalogue_generation;
     EXPECT_EQ(differing_pixels(), 0);
 }
 

@@ -17,6 +17,7 @@
 #include "problem_generator.h"
 #include "rail_effect.h"
 #include "text_pool.h"
+#include "text_stamps.h"
 
 bool draw_frames_by_library = false;
 
@@ -68,7 +69,7 @@ bool find_runs(opaque_runs& r, BITMAP* picture) {
         bitmap_color_depth(picture) != bitmap_color_depth(back_buffer)) {
         return false;
     }
-    if (r.picture == picture && r.generation == graphics_generation) {
+    if (r.picture == picture && r.generation == catalogue_generation) {
         return true;
     }
     const unsigned mask = static_cast<unsigned>(bitmap_mask_color(picture));
@@ -93,7 +94,7 @@ bool find_runs(opaque_runs& r, BITMAP* picture) {
         r.first_run.push_back(static_cast<int>(r.runs.size()) / 2);
     }
     r.picture = picture;
-    r.generation = graphics_generation;
+    r.generation = catalogue_generation;
     return true;
 }
 
@@ -173,13 +174,8 @@ damage_rect clipped(damage_rect r, int w, int h) {
 }
 
 void marked_text(int x, int y, const char* text, int centre_h, int centre_v) {
-    const int w = text_length(draw_font, text);
-    const int h = text_height(draw_font);
-    const int left = centre_h != 0 ? x - w / 2 : x;
-    const int top = centre_v != 0 ? y - h / 2 : y;
-    // A little room for glyphs that reach past their cell.
-    mark(left - 2, top - 2, w + 4, h + 4);
-    draw_text(x, y, text, centre_h, centre_v);
+    const text_area a = draw_stamped_text(x, y, text, centre_h, centre_v);
+    mark(a.left, a.top, a.w, a.h);
 }
 
 void marked_box(int x, int y, int w, int h, int filled) {
@@ -298,7 +294,7 @@ bool draw_background(BITMAP* scenery, bool by_copies) {
     }
     const bool cockpit_kept = kept.valid && kept.buffer == back_buffer &&
                               kept.cockpit == cockpit_overlay &&
-                              kept.generation == graphics_generation;
+                              kept.generation == catalogue_generation;
     if (cockpit_kept && kept.scenery == scenery && kept.view_offset_y == view_offset_y) {
         restore_background(scenery, kept.damage);
         return true;
@@ -544,6 +540,6 @@ void draw_game_frame() {
     kept.scenery = scenery;
     kept.cockpit = cockpit_overlay;
     kept.view_offset_y = view_offset_y;
-    kept.generation = graphics_generation;
+    kept.generation = catalogue_generation;
     kept.damage = damage;
 }

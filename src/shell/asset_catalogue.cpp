@@ -18,7 +18,7 @@ BITMAP* menu_highlight = nullptr;
 BITMAP* title_image = nullptr;
 BITMAP* topic_menu_background = nullptr;
 BITMAP* difficulty_menu_background = nullptr;
-int graphics_generation = 0;
+int catalogue_generation = 0;
 
 FONT* font_answer = nullptr;
 FONT* font_readout = nullptr;
@@ -91,6 +91,7 @@ const char* load_fonts() {
     if (const char* error = load_checked("fonts.dat", DAT_FONT, fonts_entry_count, &fonts_data)) {
         return error;
     }
+    ++catalogue_generation;
     DATAFILE* d = fonts_data;
     font_answer = font_at(d, 0);
     font_readout = font_at(d, 1);
@@ -123,7 +124,7 @@ const char* load_graphics() {
             load_checked("graph1.dat", DAT_BITMAP, graph1_entry_count, &graph1_data)) {
         return error;
     }
-    ++graphics_generation;
+    ++catalogue_generation;
     DATAFILE* d = graph1_data;
     level_background[1] = bitmap_at(d, 0);
     level_background[2] = bitmap_at(d, 1);

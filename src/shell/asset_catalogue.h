@@ -49,7 +49,8 @@ const char* load_sounds();
 // graph1.dat needs the final colour depth: call it after the video mode is
 // set. It also creates label_bitmap.
 const char* load_graphics();
-// Counts the loads of graph1.dat. A second load frees the first, so its
-// pictures may come back at the same addresses: whatever is worked out once
-// per picture (the frame's opaque runs) is only good within one count.
-extern int graphics_generation;
+// Counts the loads of graph1.dat and fonts.dat. A second load frees the
+// first, so its pictures and fonts may come back at the same addresses:
+// whatever is worked out once per picture or font (the frame's opaque runs,
+// its text stamps) is only good within one count.
+extern int catalogue_generation;
