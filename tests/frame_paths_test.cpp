@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <climits>
 #include <cstring>
 #include <string>
@@ -15,6 +16,9 @@
 #include "game_frame.h"
 #include "game_test_support.h"
 #include "high_scores.h"
+#include "direct_pixels.h"
+#include "kept_frame.h"
+#include "text_stamps.h"
 #include "rail_effect.h"
 
 namespace {
@@ -163,6 +167,36 @@ class frame_paths_test : public game_test {
         }
     }
 
+    // A text drawn from its stamp on back_buffer and by the library on the
+    // reference: the same pixels, all inside the area the stamp gives.
+    void texts_as_library(FONT* f, const char* text, int x, int y, int centre = 1) {
+        const int ground = makecol(10, 20, 30);
+        clear_to_color(back_buffer, ground);
+        clear_to_color(reference, ground);
+        set_draw_font(f);
+        set_draw_color(200, 100, 50);
+        set_draw_target(back_buffer);
+        const text_area a = draw_stamped_text(x, y, text, centre, centre);
+        set_draw_target(reference);
+        draw_text(x, y, text, centre, centre);
+        set_draw_target(back_buffer);
+        int differing = 0;
+        int outside = 0;
+        for (int yy = 0; yy < 600; ++yy) {
+            const auto* drawn = reinterpret_cast<const unsigned short*>(back_buffer->line[yy]);
+            const auto* library = reinterpret_cast<const unsigned short*>(reference->line[yy]);
+            for (int xx = 0; xx < 800; ++xx) {
+                const int p = library[xx];
+                differing += drawn[xx] != p ? 1 : 0;
+                const bool in_area =
+                    xx >= a.left && xx < a.left + a.w && yy >= a.top && yy < a.top + a.h;
+                outside += p != ground && !in_area ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(differing, 0) << "\"" << text << "\" at " << x << "," << y;
+        EXPECT_EQ(outside, 0) << "\"" << text << "\" at " << x << "," << y;
+    }
+
     catalogue_slots saved{};
     BITMAP* reference = nullptr;
 };
@@ -290,6 +324,75 @@ TEST_F(frame_paths_test, every_colour_passes_through_the_rails_as_the_pixel_call
             }
         }
     }
+}
+
+// Rows of two same-sized bitmaps compared whole; the pixels that differ.
+int differing_pixels_between(BITMAP* a, BITMAP* b) {
+    int differing = 0;
+    for (int y = 0; y < a->h; ++y) {
+        const auto* ra = reinterpret_cast<const unsigned short*>(a->line[y]);
+        const auto* rb = reinterpret_cast<const unsigned short*>(b->line[y]);
+        for (int x = 0; x < a->w; ++x) {
+            differing += ra[x] != rb[x] ? 1 : 0;
+        }
+    }
+    return differing;
+}
+
+TEST_F(frame_paths_test, texts_from_stamps_are_the_librarys_texts_inside_the_area_given) {
+    const catalogue_slots* built = built_catalogue();
+    ASSERT_NE(built, nullptr) << "the built datafiles in " << REFUEL_GAME_DIR;
+    use_slots(*built);
+    const char* texts[] = {
+        "", "7", "1234567890", "Level 10", "GREAT! PRESS \"SPACE\" TO NEXT LEVEL", "Wj|gq_"};
+    // Forty texts more than the stamps kept, each twice and far apart: a
+    // stamp thrown out and made again must still be right.
+    std::vector<std::string> many;
+    for (int i = 0; i < 40; ++i)
+        many.push_back(std::to_string(i * 7919));
+    for (int round = 0; round < 2; ++round)
+        for (const std::string& t : many)
+            texts_as_library(font_readout, t.c_str(), 400, 300);
+    for (FONT* f : {font_answer, font_readout, font_panel, font_banner, font_label, font}) {
+        for (const char* t : texts) {
+            for (int centre = 0; centre <= 1; ++centre) {
+                // In the middle, at the corners and half off the frame.
+                for (const auto& at : std::vector<std::pair<int, int>>{
+                         {400, 300}, {0, 0}, {799, 599}, {-10, 590}, {780, -5}}) {
+                    texts_as_library(f, t, at.first, at.second, centre);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(frame_paths_test, lines_drawn_directly_are_the_librarys_lines) {
+    // From the beam's five starts to points all over the frame, every
+    // direction and slope, and some that leave it; each line in its own
+    // colour, so that a pixel set by the wrong line shows too.
+    BITMAP* direct = back_buffer;
+    clear_to_color(direct, 0);
+    clear_to_color(reference, 0);
+    int colour = 1;
+    for (int x0 = 398; x0 <= 402; ++x0) {
+        for (int x = -20; x <= 820; x += 19) {
+            for (int y = -20; y <= 620; y += 23) {
+                set_draw_target(direct);
+                draw_color = colour;
+                draw_direct_line(x0, 340, x, y);
+                line(reference, x0, 340, x, y, colour);
+                colour = colour % 65535 + 1;
+            }
+        }
+    }
+    for (const auto& l : std::vector<std::array<int, 4>>{
+             {0, 0, 799, 599}, {799, 0, 0, 599}, {5, 5, 5, 500}, {5, 5, 700, 5}, {3, 3, 3, 3}}) {
+        draw_color = colour;
+        draw_direct_line(l[0], l[1], l[2], l[3]);
+        line(reference, l[0], l[1], l[2], l[3], colour);
+        ++colour;
+    }
+    EXPECT_EQ(differing_pixels_between(direct, reference), 0);
 }
 
 // A whole game as a player plays it, through play_game: every frame it

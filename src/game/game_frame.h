@@ -1,10 +1,8 @@
 #pragma once
 // Composes one game frame on back_buffer from the game state and shows it.
-// Each frame puts back only what the one before it drew over the scenery
-// and the cockpit, so whoever draws on back_buffer between two game frames
-// must call forget_game_frame first; play_game does at its start.
+// Each frame starts from the one before it (kept_frame.h): whoever draws on
+// back_buffer between two game frames must call forget_game_frame first.
 void draw_game_frame();
-void forget_game_frame();
 void draw_canister();
 void draw_cockpit();
 void draw_fuel_gauge();

@@ -9,6 +9,7 @@
 #include "drawing_kit.h"
 #include "game_frame.h"
 #include "high_scores.h"
+#include "kept_frame.h"
 #include "keyboard_random_clock.h"
 #include "platform.h"
 #include "problem_generator.h"

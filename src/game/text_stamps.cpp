@@ -2,14 +2,13 @@
 
 #include <allegro.h>
 
-#include <allegro/internal/aintern.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "asset_catalogue.h"
+#include "direct_pixels.h"
 #include "drawing_kit.h"
 #include "game_frame.h"
 
@@ -119,21 +118,13 @@ const text_stamp& stamp_for(const char* text, int depth) {
     return s;
 }
 
-bool stamps_serve_target() {
-    const int depth = bitmap_color_depth(back_buffer);
-    return !draw_frames_by_library && draw_target == back_buffer && is_memory_bitmap(back_buffer) &&
-           (depth == 15 || depth == 16) && _drawing_mode == DRAW_MODE_SOLID &&
-           back_buffer->clip != 0 && back_buffer->cl == 0 && back_buffer->ct == 0 &&
-           back_buffer->cr == back_buffer->w && back_buffer->cb == back_buffer->h;
-}
-
 }  // namespace
 
 text_area draw_stamped_text(int x, int y, const char* text, int centre_h, int centre_v) {
     int cx = x;
     int cy = y;
     cell_corner(text, cx, cy, centre_h, centre_v);
-    if (stamps_serve_target()) {
+    if (direct_pixel_writes()) {
         const text_stamp& s = stamp_for(text, bitmap_color_depth(back_buffer));
         const text_area a{cx + s.area.left, cy + s.area.top, s.area.w, s.area.h};
         const bool on_buffer = a.left >= 0 && a.top >= 0 && a.left + a.w <= back_buffer->w &&
