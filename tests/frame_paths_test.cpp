@@ -415,6 +415,10 @@ class kept_frames_test : public frame_paths_test {
     // the library alone; the shown frame is left on the screen.
     int differs_from_frame_drawn_afresh() {
         blit(fake().screen, shown, 0, 0, 0, 0, 800, 600);
+        // The reference goes on a bitmap of its own, which the drawing kit
+        // takes for back_buffer while it is drawn: its drawings are not the
+        // game's and must not cost the game its kept frame.
+        const unsigned game_drawings = back_buffer_drawings;
         BITMAP* game_buffer = back_buffer;
         back_buffer = reference;
         set_draw_target(reference);
@@ -425,6 +429,7 @@ class kept_frames_test : public frame_paths_test {
         draw_frames_by_library = false;
         back_buffer = game_buffer;
         set_draw_target(game_buffer);
+        back_buffer_drawings = game_drawings;
         int differing = 0;
         for (int y = 0; y < 600; ++y) {
             const auto* a = reinterpret_cast<const unsigned short*>(fake().screen->line[y]);
@@ -513,8 +518,9 @@ TEST_F(kept_frames_test, scattered_transparency_shows_the_frames_the_library_dra
 }
 
 TEST_F(kept_frames_test, what_is_drawn_between_frames_stays_until_the_frame_is_forgotten) {
-    // Kept frames put back only what they drew themselves: a mark in the
-    // sky outlives the next frame, and forget_game_frame clears it.
+    // Kept frames put back only what they drew themselves: a mark made in
+    // the sky behind the drawing kit's back outlives the next frame, and
+    // forget_game_frame clears it.
     launch();
     view_offset_y = -20;
     const int red = makecol(255, 0, 0);
@@ -523,6 +529,13 @@ TEST_F(kept_frames_test, what_is_drawn_between_frames_stays_until_the_frame_is_f
     draw_game_frame();
     EXPECT_EQ(getpixel(fake().screen, 710, 245), red) << "the frame was drawn afresh";
     forget_game_frame();
+    draw_game_frame();
+    EXPECT_NE(getpixel(fake().screen, 710, 245), red);
+    EXPECT_EQ(differs_from_frame_drawn_afresh(), 0);
+    // A picture drawn through the drawing kit is noticed by itself.
+    draw_game_frame();
+    set_draw_color(255, 0, 0);
+    draw_box(700, 240, 21, 11, 1);
     draw_game_frame();
     EXPECT_NE(getpixel(fake().screen, 710, 245), red);
     EXPECT_EQ(differs_from_frame_drawn_afresh(), 0);

@@ -1,7 +1,8 @@
 #pragma once
 // Composes one game frame on back_buffer from the game state and shows it.
 // Each frame starts from the one before it (kept_frame.h): whoever draws on
-// back_buffer between two game frames must call forget_game_frame first.
+// back_buffer between two game frames other than through the drawing kit
+// must call forget_game_frame first.
 void draw_game_frame();
 void draw_canister();
 void draw_cockpit();

@@ -35,7 +35,8 @@ struct kept_frame {
     const BITMAP* cockpit = nullptr;
     int view_offset_y = 0;
     int generation = -1;
-    frame_damage damage;  // what that frame drew over its background
+    unsigned drawings = 0;  // back_buffer_drawings when it was finished
+    frame_damage damage;    // what that frame drew over its background
 };
 
 kept_frame kept;
@@ -130,9 +131,9 @@ bool draw_frame_background(BITMAP* scenery, bool by_copies) {
         draw_image(scenery, 0, view_offset_y);
         return false;
     }
-    const bool cockpit_kept = kept.valid && kept.buffer == back_buffer &&
-                              kept.cockpit == cockpit_overlay &&
-                              kept.generation == catalogue_generation;
+    const bool cockpit_kept =
+        kept.valid && kept.buffer == back_buffer && kept.cockpit == cockpit_overlay &&
+        kept.generation == catalogue_generation && kept.drawings == back_buffer_drawings;
     if (cockpit_kept && kept.scenery == scenery && kept.view_offset_y == view_offset_y) {
         restore_background(scenery, kept.damage);
         return true;
@@ -183,6 +184,7 @@ void keep_frame(BITMAP* scenery, bool by_copies) {
     kept.cockpit = cockpit_overlay;
     kept.view_offset_y = view_offset_y;
     kept.generation = catalogue_generation;
+    kept.drawings = back_buffer_drawings;
     kept.damage = damage;
 }
 

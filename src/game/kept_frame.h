@@ -28,6 +28,7 @@ bool draw_frame_background(BITMAP* scenery, bool by_copies);
 void draw_frame_cockpit(bool cockpit_kept);
 // The frame is finished: the next one may start from it.
 void keep_frame(BITMAP* scenery, bool by_copies);
-// Whoever draws on back_buffer between two game frames must call this
-// first; play_game does at its start.
+// Whoever draws on back_buffer between two game frames other than through
+// the drawing kit (which counts its drawings there) must call this;
+// play_game does at its start.
 void forget_game_frame();

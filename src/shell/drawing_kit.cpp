@@ -9,6 +9,17 @@ int draw_color = 0;
 FONT* draw_font = nullptr;
 BITMAP* back_buffer = nullptr;
 BITMAP* label_bitmap = nullptr;
+unsigned back_buffer_drawings = 0;
+
+namespace {
+
+void count_drawing() {
+    if (draw_target == back_buffer) {
+        ++back_buffer_drawings;
+    }
+}
+
+}  // namespace
 
 void set_draw_target(BITMAP* bmp) {
     draw_target = bmp;
@@ -29,10 +40,12 @@ void draw_text(int x, int y, const char* text, int centre_h, int centre_v) {
     if (centre_v != 0) {
         y -= text_height(draw_font) / 2;
     }
+    count_drawing();
     textout_ex(draw_target, draw_font, text, x, y, draw_color, -1);
 }
 
 void draw_box(int x, int y, int w, int h, int filled) {
+    count_drawing();
     if (filled >= 1) {
         rectfill(draw_target, x, y, x + w - 1, y + h - 1, draw_color);
     } else {
@@ -41,10 +54,12 @@ void draw_box(int x, int y, int w, int h, int filled) {
 }
 
 void draw_line(int x1, int y1, int x2, int y2) {
+    count_drawing();
     line(draw_target, x1, y1, x2, y2, draw_color);
 }
 
 void draw_image(BITMAP* bmp, int x, int y) {
+    count_drawing();
     blit(bmp, draw_target, 0, 0, x, y, bmp->w, bmp->h);
 }
 

@@ -11,6 +11,9 @@ extern int draw_color;
 extern FONT* draw_font;
 extern BITMAP* back_buffer;   // 800x600, the frame every screen composes
 extern BITMAP* label_bitmap;  // 280x200, the current canister's label
+// Counts the calls below that drew on back_buffer, so that a frame kept on
+// it can tell that another picture has been drawn there since.
+extern unsigned back_buffer_drawings;
 
 void set_draw_target(BITMAP* bmp);
 void set_draw_font(FONT* f);
