@@ -17,6 +17,7 @@
 #include "drawing_kit.h"
 #include "game_frame.h"
 #include "game_loop.h"
+#include "kept_frame.h"
 #include "keyboard_random_clock.h"
 #include "platform.h"
 #include "problem_generator.h"
@@ -127,6 +128,20 @@ void bm_draw_rails(benchmark::State& state) {
     }
 }
 BENCHMARK(bm_draw_rails);
+
+// The rows a frame draws: those the game's cockpit does not wholly hide.
+void bm_draw_rails_in_sight(benchmark::State& state) {
+    set_flight(230);
+    draw_game_frame();  // finds the cockpit's opaque runs
+    draw_image(level_background[level], 0, view_offset_y);
+    const int last = last_rail_row_in_sight(true);
+    for (auto _ : state) {
+        draw_rail_rows(rail_first_row, last);
+        benchmark::ClobberMemory();
+    }
+    state.counters["last_row"] = last;
+}
+BENCHMARK(bm_draw_rails_in_sight);
 
 // The library's pixel calls, one rail pixel at a time: the reference.
 void bm_draw_rails_by_pixel(benchmark::State& state) {

@@ -55,17 +55,19 @@ void marked_box(int x, int y, int w, int h, int filled) {
     draw_box(x, y, w, h, filled);
 }
 
-// The rails cover the same pixels in every frame: their spans, bounded a
-// band of rows at a time.
-void mark_rails() {
+// The rails cover the same pixels in every frame: their spans down to the
+// last row drawn, bounded a band of rows at a time.
+void mark_rails(int last_row) {
     struct band_rect {
         int x, y, w, h;
     };
-    static const std::vector<band_rect> bands = [] {
+    static std::vector<band_rect> bands;
+    static int bands_last_row = -1;
+    if (bands_last_row != last_row) {
         constexpr int band = 20;
-        std::vector<band_rect> out;
-        for (int top = rail_first_row; top <= rail_last_row; top += band) {
-            const int bottom = std::min(top + band - 1, rail_last_row);
+        bands.clear();
+        for (int top = rail_first_row; top <= last_row; top += band) {
+            const int bottom = std::min(top + band - 1, last_row);
             int left_lo = INT_MAX;
             int left_hi = INT_MIN;
             int right_lo = INT_MAX;
@@ -77,11 +79,11 @@ void mark_rails() {
                 right_lo = std::min(right_lo, s.right_start);
                 right_hi = std::max(right_hi, s.right_end);
             }
-            out.push_back({left_lo, top, left_hi - left_lo + 1, bottom - top + 1});
-            out.push_back({right_lo, top, right_hi - right_lo + 1, bottom - top + 1});
+            bands.push_back({left_lo, top, left_hi - left_lo + 1, bottom - top + 1});
+            bands.push_back({right_lo, top, right_hi - right_lo + 1, bottom - top + 1});
         }
-        return out;
-    }();
+        bands_last_row = last_row;
+    }
     for (const band_rect& r : bands) {
         mark_damage(r.x, r.y, r.w, r.h);
     }
@@ -231,8 +233,9 @@ void draw_game_frame() {
     const bool by_copies = frame_by_copies(scenery);
     const bool cockpit_kept = draw_frame_background(scenery, by_copies);
     // The rails tint the scenery itself, so they come before anything else.
-    mark_rails();
-    draw_rails();
+    const int last_rail_row = last_rail_row_in_sight(by_copies);
+    mark_rails(last_rail_row);
+    draw_rail_rows(rail_first_row, last_rail_row);
 
     if (fuel + fuel_pending < full_tank) {
         draw_canister();

@@ -12,6 +12,7 @@
 #include "game_frame.h"
 #include "game_loop.h"
 #include "opaque_runs.h"
+#include "rail_effect.h"
 
 opaque_runs cockpit_runs;
 
@@ -151,6 +152,32 @@ void mark_damage(int x, int y, int w, int h) {
         return;
     }
     damage.rects[damage.count++] = {x, y, x + w, y + h};
+}
+
+bool hidden_by_cockpit(int y, int x0, int x1) {
+    const int row = y - cockpit_top;
+    if (cockpit_runs.picture != cockpit_overlay || row < 0 || row >= cockpit_overlay->h) {
+        return false;
+    }
+    for (int i = cockpit_runs.first_run[row]; i < cockpit_runs.first_run[row + 1]; ++i) {
+        if (cockpit_runs.runs[2 * i] <= x0 && x1 < cockpit_runs.runs[2 * i + 1]) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int last_rail_row_in_sight(bool by_copies) {
+    int last = rail_last_row;
+    while (by_copies && last >= rail_first_row) {
+        const rail_spans s = rail_spans_at(last);
+        if (!hidden_by_cockpit(last, s.left_start, s.left_end) ||
+            !hidden_by_cockpit(last, s.right_start, s.right_end)) {
+            break;
+        }
+        --last;
+    }
+    return last;
 }
 
 void start_frame_damage() {

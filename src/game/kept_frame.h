@@ -26,6 +26,14 @@ bool draw_frame_background(BITMAP* scenery, bool by_copies);
 // After the rails and the canister: the cockpit whole, or, when it was
 // kept, where they drew on it.
 void draw_frame_cockpit(bool cockpit_kept);
+// Whether pixels x0 to x1 of row y lie under one opaque run of the cockpit,
+// for a frame composed by copies: nothing drawn there before the cockpit
+// can show.
+bool hidden_by_cockpit(int y, int x0, int x1);
+// The last row of the rails that the cockpit does not wholly hide: below
+// it their tint would only be covered. The last rail row for a frame not
+// composed by copies.
+int last_rail_row_in_sight(bool by_copies);
 // The frame is finished: the next one may start from it.
 void keep_frame(BITMAP* scenery, bool by_copies);
 // Whoever draws on back_buffer between two game frames other than through

@@ -4,6 +4,7 @@
 
 #include <allegro/internal/aintern.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "drawing_kit.h"
@@ -19,9 +20,14 @@ struct rail_row {
     int stripe;  // the red the rail leans toward: bright or dark by depth
 };
 
+// Whether row y's stripe is the bright one, from 200000 / (y - 100).
+bool bright_stripe(int depth_quotient) {
+    const int t = (depth_quotient - canister_distance + 1000000) / 200;
+    return t % 2 != 0;
+}
+
 rail_row row_values(int y) {
-    const int t = (200000 / (y - 100) - canister_distance + 1000000) / 200;
-    return {400 - y, t % 2 != 0 ? 255 : 127};
+    return {400 - y, bright_stripe(200000 / (y - 100)) ? 255 : 127};
 }
 
 // Left rail from 500 - ceil(26y/25) to 500 - y, right rail from 300 + y to
@@ -52,6 +58,7 @@ void recolour_by_pixel(int x, int y, rail_row row) {
 // one of two stripe values, so each output field is a lookup by row, stripe
 // and input field: the same arithmetic as the pixel calls, made once.
 struct rail_row_tables {
+    int depth_quotient;        // 200000 / (y - 100): a division per row saved
     std::uint16_t red[2][32];  // [stripe is bright][5-bit red], shifted in place
     std::uint16_t green[64];   // 6 bits at 16 bpp, 5 at 15
     std::uint16_t blue[32];
@@ -79,6 +86,7 @@ void make_tables(const pixel_format& f) {
     const int green_drop = f.depth == 16 ? 2 : 3;  // what makecol keeps of 8 bits
     for (int y = first_row; y <= last_row; ++y) {
         rail_row_tables& t = rail_tables[y - first_row];
+        t.depth_quotient = 200000 / (y - 100);
         const int w = 400 - y;
         for (int bright = 0; bright <= 1; ++bright) {
             const int stripe = bright != 0 ? 255 : 127;
@@ -102,45 +110,43 @@ void make_tables(const pixel_format& f) {
     tables_shifts[2] = f.b_shift;
 }
 
+// Recolours pixels from to to (both included) of a row; returns the last
+// colour made. Scenery comes in runs of one colour: a repeat costs a compare.
+unsigned recolour_run(std::uint16_t* line, int from, int to, const std::uint16_t* red,
+                      const rail_row_tables& t, const pixel_format& f, unsigned last) {
+    unsigned seen = ~0u;
+    for (int x = from; x <= to; ++x) {
+        const unsigned c = line[x];
+        if (c != seen) {
+            seen = c;
+            last = red[(c >> f.r_shift) & 31] | t.green[(c >> f.g_shift) & f.green_mask] |
+                   t.blue[(c >> f.b_shift) & 31];
+        }
+        line[x] = static_cast<std::uint16_t>(last);
+    }
+    return last;
+}
+
 // Returns the last colour made, which the pixel path leaves in draw_color.
-int recolour_direct(int depth) {
+int recolour_direct(int depth, int top, int bottom) {
     const pixel_format f = current_format(depth);
     if (f.depth != tables_depth || f.r_shift != tables_shifts[0] || f.g_shift != tables_shifts[1] ||
         f.b_shift != tables_shifts[2]) {
         make_tables(f);
     }
     unsigned last = 0;
-    for (int y = first_row; y <= last_row; ++y) {
+    for (int y = top; y <= bottom; ++y) {
         const rail_row_tables& t = rail_tables[y - first_row];
-        const std::uint16_t* red = t.red[row_values(y).stripe == 255 ? 1 : 0];
+        const std::uint16_t* red = t.red[bright_stripe(t.depth_quotient) ? 1 : 0];
         auto* line = reinterpret_cast<std::uint16_t*>(back_buffer->line[y]);
-        auto recolour_span = [&](int from, int to) {
-            // Scenery comes in runs of one colour: a repeat costs a compare.
-            unsigned seen = ~0u;
-            for (int x = from; x <= to; ++x) {
-                const unsigned c = line[x];
-                if (c != seen) {
-                    seen = c;
-                    last = red[(c >> f.r_shift) & 31] | t.green[(c >> f.g_shift) & f.green_mask] |
-                           t.blue[(c >> f.b_shift) & 31];
-                }
-                line[x] = static_cast<std::uint16_t>(last);
-            }
-        };
-        recolour_span(left_start(y), left_end(y));
-        recolour_span(right_start(y), right_end(y));
+        last = recolour_run(line, left_start(y), left_end(y), red, t, f, last);
+        last = recolour_run(line, right_start(y), right_end(y), red, t, f, last);
     }
     return static_cast<int>(last);
 }
 
-}  // namespace
-
-rail_spans rail_spans_at(int y) {
-    return {left_start(y), left_end(y), right_start(y), right_end(y)};
-}
-
-void draw_rails_by_pixel() {
-    for (int y = first_row; y <= last_row; ++y) {
+void recolour_rows_by_pixel(int top, int bottom) {
+    for (int y = top; y <= bottom; ++y) {
         const rail_row row = row_values(y);
         for (int x = left_start(y); x <= left_end(y); ++x) {
             recolour_by_pixel(x, y, row);
@@ -151,7 +157,26 @@ void draw_rails_by_pixel() {
     }
 }
 
+}  // namespace
+
+rail_spans rail_spans_at(int y) {
+    return {left_start(y), left_end(y), right_start(y), right_end(y)};
+}
+
+void draw_rails_by_pixel() {
+    recolour_rows_by_pixel(first_row, last_row);
+}
+
 void draw_rails() {
+    draw_rail_rows(first_row, last_row);
+}
+
+void draw_rail_rows(int top, int bottom) {
+    top = std::max(top, first_row);
+    bottom = std::min(bottom, last_row);
+    if (top > bottom) {
+        return;
+    }
     // The pixel calls split and make colours at the current depth, so the
     // direct path serves only a memory bitmap drawn in solid mode at that
     // depth.
@@ -159,8 +184,8 @@ void draw_rails() {
     const bool direct = draw_target == back_buffer && is_memory_bitmap(back_buffer) &&
                         depth == get_color_depth() && _drawing_mode == DRAW_MODE_SOLID;
     if (direct && (depth == 16 || depth == 15)) {
-        draw_color = recolour_direct(depth);
+        draw_color = recolour_direct(depth, top, bottom);
     } else {
-        draw_rails_by_pixel();
+        recolour_rows_by_pixel(top, bottom);
     }
 }

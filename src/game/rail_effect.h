@@ -4,6 +4,9 @@
 
 // Picks the direct path for 15- and 16-bit memory bitmaps, else the pixel calls.
 void draw_rails();
+// Only rows top to bottom of the rails, as draw_rails draws them: for a
+// frame whose cockpit hides the rest.
+void draw_rail_rows(int top, int bottom);
 // Reads and writes each rail pixel through the library's pixel calls and the
 // drawing kit; the direct path must give the very same picture.
 void draw_rails_by_pixel();
