@@ -66,8 +66,8 @@ void copy_scenery_span(const BITMAP* scenery, int y, int lo, int hi) {
     int x = lo;
     for (int i = cockpit_runs.first_run[cockpit_row]; i < cockpit_runs.first_run[cockpit_row + 1];
          ++i) {
-        const int start = cockpit_runs.runs[2 * i];
-        const int end = cockpit_runs.runs[2 * i + 1];
+        const int start = cockpit_runs.runs[i].start;
+        const int end = cockpit_runs.runs[i].end;
         if (start >= hi) {
             break;
         }
@@ -160,7 +160,7 @@ bool hidden_by_cockpit(int y, int x0, int x1) {
         return false;
     }
     for (int i = cockpit_runs.first_run[row]; i < cockpit_runs.first_run[row + 1]; ++i) {
-        if (cockpit_runs.runs[2 * i] <= x0 && x1 < cockpit_runs.runs[2 * i + 1]) {
+        if (cockpit_runs.runs[i].start <= x0 && x1 < cockpit_runs.runs[i].end) {
             return true;
         }
     }

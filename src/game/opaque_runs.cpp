@@ -33,11 +33,10 @@ bool find_runs(opaque_runs& r, BITMAP* picture) {
                 ++x;
             }
             if (x > start) {
-                r.runs.push_back(static_cast<std::int16_t>(start));
-                r.runs.push_back(static_cast<std::int16_t>(x));
+                r.runs.push_back({static_cast<std::int16_t>(start), static_cast<std::int16_t>(x)});
             }
         }
-        r.first_run.push_back(static_cast<int>(r.runs.size()) / 2);
+        r.first_run.push_back(static_cast<int>(r.runs.size()));
     }
     r.picture = picture;
     r.generation = catalogue_generation;
@@ -51,8 +50,8 @@ void blit_runs(const opaque_runs& r, int sx, int sy, int dx, int dy, int w, int 
         const auto* from = reinterpret_cast<const std::uint16_t*>(picture->line[source_row]);
         auto* to = reinterpret_cast<std::uint16_t*>(back_buffer->line[dy + y]) + (dx - sx);
         for (int i = r.first_run[source_row]; i < r.first_run[source_row + 1]; ++i) {
-            const int start = std::max<int>(r.runs[2 * i], sx);
-            const int end = std::min<int>(r.runs[2 * i + 1], sx + w);
+            const int start = std::max<int>(r.runs[i].start, sx);
+            const int end = std::min<int>(r.runs[i].end, sx + w);
             if (start < end) {
                 std::memcpy(to + start, from + start, 2 * static_cast<std::size_t>(end - start));
             }

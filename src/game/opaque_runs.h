@@ -10,11 +10,15 @@
 
 struct BITMAP;
 
+struct opaque_run {
+    std::int16_t start, end;  // end exclusive
+};
+
 struct opaque_runs {
     const BITMAP* picture = nullptr;
     int generation = -1;
-    std::vector<int> first_run;      // per row, index of its first run; one more at the end
-    std::vector<std::int16_t> runs;  // start and end (exclusive) of each run
+    std::vector<int> first_run;  // per row, index of its first run; one more at the end
+    std::vector<opaque_run> runs;
 };
 
 // Finds the runs of a 15- or 16-bit memory picture of back_buffer's depth,

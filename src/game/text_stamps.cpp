@@ -96,12 +96,13 @@ void make_stamp(text_stamp& s, int depth) {
 
 const text_stamp& stamp_for(const char* text, int depth) {
     ++uses;
-    for (text_stamp& s : stamps) {
-        if (s.font == draw_font && s.generation == catalogue_generation && s.depth == depth &&
-            s.text == text) {
-            s.last_use = uses;
-            return s;
-        }
+    const auto known = std::find_if(stamps.begin(), stamps.end(), [&](const text_stamp& s) {
+        return s.font == draw_font && s.generation == catalogue_generation && s.depth == depth &&
+               s.text == text;
+    });
+    if (known != stamps.end()) {
+        known->last_use = uses;
+        return *known;
     }
     if (stamps.size() < most_stamps) {
         stamps.emplace_back();
