@@ -28,10 +28,7 @@ void score_text(int value, char out[7]) {
 
 void draw_name_box(const char* name) {
     set_draw_target(back_buffer);
-    set_draw_color(32, 32, 32);
-    draw_box(200, 270, 400, 110, 1);
-    set_draw_color(255, 255, 255);
-    draw_box(200, 270, 400, 110, 0);
+    draw_panel(200, 270, 400, 110);
     set_draw_font(font_text);
     draw_text(400, 300, "Type your name and press Enter:", 1, 1);
     set_draw_font(font_readout);

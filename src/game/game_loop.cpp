@@ -148,10 +148,7 @@ void show_game_over() {
 // Expects draw_target to be the visible screen.
 void finish_game() {
     if (is_high_score(score)) {
-        set_draw_color(32, 32, 32);
-        draw_box(200, 150, 400, 100, 1);
-        set_draw_color(255, 255, 255);
-        draw_box(200, 150, 400, 100, 0);
+        draw_panel(200, 150, 400, 100);
         set_draw_font(font_text);
         draw_text(220, 185, "Congratulations! You've made a high score.", 0, 1);
         platform_rest(5000);

@@ -53,6 +53,13 @@ void draw_box(int x, int y, int w, int h, int filled) {
     }
 }
 
+void draw_panel(int x, int y, int w, int h) {
+    set_draw_color(32, 32, 32);
+    draw_box(x, y, w, h, 1);
+    set_draw_color(255, 255, 255);
+    draw_box(x, y, w, h, 0);
+}
+
 void draw_line(int x1, int y1, int x2, int y2) {
     count_drawing();
     line(draw_target, x1, y1, x2, y2, draw_color);

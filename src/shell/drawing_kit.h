@@ -24,6 +24,9 @@ void draw_text(int x, int y, const char* text, int centre_h, int centre_v);
 // A w by h box with its top-left corner at (x, y); filled when filled >= 1,
 // a one-pixel outline otherwise.
 void draw_box(int x, int y, int w, int h, int filled);
+// The boxes that carry a message over another picture: dark grey with a
+// white outline. Leaves draw_color white, for the message's text.
+void draw_panel(int x, int y, int w, int h);
 void draw_line(int x1, int y1, int x2, int y2);
 // Copies the whole picture, every pixel, with no transparency.
 void draw_image(BITMAP* bmp, int x, int y);
