@@ -49,9 +49,9 @@ damage_rect clipped(damage_rect r, int w, int h) {
 }
 
 // The scenery of row y, pixels lo to hi - 1, where the cockpit lets it show.
-// The rails and the canister, drawn in between, only ever write under the
-// cockpit's opaque runs, and the cockpit covers them there; so the scenery
-// is not copied there at all and the frame comes out the same.
+// Under the cockpit's opaque runs nothing of what lies below shows, whatever
+// the rails and the canister drawn in between make of it; so the scenery is
+// not copied there at all and the frame comes out the same.
 void copy_scenery_span(const BITMAP* scenery, int y, int lo, int hi) {
     const auto* from = reinterpret_cast<const std::uint16_t*>(scenery->line[y - view_offset_y]);
     auto* to = reinterpret_cast<std::uint16_t*>(back_buffer->line[y]);
@@ -107,10 +107,8 @@ void copy_cockpit_in(const frame_damage& d) {
 void restore_background(const BITMAP* scenery, const frame_damage& d) {
     for (int i = 0; i < d.count; ++i) {
         const damage_rect r = clipped(d.rects[i], back_buffer->w, back_buffer->h);
-        for (int y = r.top; y < r.bottom; ++y) {
-            if (r.left < r.right) {
-                copy_scenery_span(scenery, y, r.left, r.right);
-            }
+        for (int y = r.top; r.left < r.right && y < r.bottom; ++y) {
+            copy_scenery_span(scenery, y, r.left, r.right);
         }
     }
     copy_cockpit_in(d);
