@@ -20,29 +20,23 @@ constexpr int overhang = 8;
 // A frame draws at most seven texts; a few more cover a level's changes.
 constexpr std::size_t most_stamps = 16;
 
+struct ink_run {
+    std::int16_t row, start, end;  // end exclusive
+};
+
 struct text_stamp {
     const FONT* font = nullptr;
     int generation = -1;
     int depth = 0;
     std::string text;
-    bool usable = false;             // the text sets pixels in one colour only
-    text_area area{};                // relative to where draw_text puts the cell's corner
-    std::vector<std::int16_t> runs;  // row, first x, end x: relative, like area
+    bool usable = false;        // the text sets pixels in one colour only
+    text_area area{};           // relative to where draw_text puts the cell's corner
+    std::vector<ink_run> runs;  // relative, like area
     unsigned last_use = 0;
 };
 
 std::vector<text_stamp> stamps;
 unsigned uses = 0;
-
-// The cell's top-left corner, as draw_text places it.
-void cell_corner(const char* text, int& x, int& y, int centre_h, int centre_v) {
-    if (centre_h != 0) {
-        x -= text_length(draw_font, text) / 2;
-    }
-    if (centre_v != 0) {
-        y -= text_height(draw_font) / 2;
-    }
-}
 
 void make_stamp(text_stamp& s, int depth) {
     const int cell_w = text_length(draw_font, s.text.c_str());
@@ -78,9 +72,9 @@ void make_stamp(text_stamp& s, int depth) {
             while (x < scratch->w && row[x] == ink) {
                 ++x;
             }
-            s.runs.push_back(static_cast<std::int16_t>(y - overhang));
-            s.runs.push_back(static_cast<std::int16_t>(start - overhang));
-            s.runs.push_back(static_cast<std::int16_t>(x - overhang));
+            s.runs.push_back({static_cast<std::int16_t>(y - overhang),
+                              static_cast<std::int16_t>(start - overhang),
+                              static_cast<std::int16_t>(x - overhang)});
             left = std::min(left, start);
             right = std::max(right, x);
             top = std::min(top, y);
@@ -124,17 +118,15 @@ const text_stamp& stamp_for(const char* text, int depth) {
 text_area draw_stamped_text(int x, int y, const char* text, int centre_h, int centre_v) {
     int cx = x;
     int cy = y;
-    cell_corner(text, cx, cy, centre_h, centre_v);
+    text_corner(text, cx, cy, centre_h, centre_v);
     if (direct_pixel_writes()) {
         const text_stamp& s = stamp_for(text, bitmap_color_depth(back_buffer));
         const text_area a{cx + s.area.left, cy + s.area.top, s.area.w, s.area.h};
-        const bool on_buffer = a.left >= 0 && a.top >= 0 && a.left + a.w <= back_buffer->w &&
-                               a.top + a.h <= back_buffer->h;
-        if (s.usable && on_buffer) {
+        if (s.usable && inside(back_buffer, a.left, a.top, a.w, a.h)) {
             const auto colour = static_cast<std::uint16_t>(draw_color);
-            for (std::size_t i = 0; i < s.runs.size(); i += 3) {
-                auto* row = reinterpret_cast<std::uint16_t*>(back_buffer->line[cy + s.runs[i]]);
-                std::fill(row + cx + s.runs[i + 1], row + cx + s.runs[i + 2], colour);
+            for (const ink_run& run : s.runs) {
+                auto* row = reinterpret_cast<std::uint16_t*>(back_buffer->line[cy + run.row]);
+                std::fill(row + cx + run.start, row + cx + run.end, colour);
             }
             return a;
         }

@@ -33,13 +33,17 @@ void set_draw_color(int r, int g, int b) {
     draw_color = makecol(r, g, b);
 }
 
-void draw_text(int x, int y, const char* text, int centre_h, int centre_v) {
+void text_corner(const char* text, int& x, int& y, int centre_h, int centre_v) {
     if (centre_h != 0) {
         x -= text_length(draw_font, text) / 2;
     }
     if (centre_v != 0) {
         y -= text_height(draw_font) / 2;
     }
+}
+
+void draw_text(int x, int y, const char* text, int centre_h, int centre_v) {
+    text_corner(text, x, y, centre_h, centre_v);
     count_drawing();
     textout_ex(draw_target, draw_font, text, x, y, draw_color, -1);
 }

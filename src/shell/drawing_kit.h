@@ -21,6 +21,9 @@ void set_draw_color(int r, int g, int b);
 // Centring halves the text's size with integer division, so 40 and 41 pixel
 // wide texts centred on x = 400 both start at 380.
 void draw_text(int x, int y, const char* text, int centre_h, int centre_v);
+// Moves (x, y) to where draw_text puts the top-left corner of the text's
+// cell in the current font.
+void text_corner(const char* text, int& x, int& y, int centre_h, int centre_v);
 // A w by h box with its top-left corner at (x, y); filled when filled >= 1,
 // a one-pixel outline otherwise.
 void draw_box(int x, int y, int w, int h, int filled);
