@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
+#include <ftw.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -24,20 +24,14 @@ scratch_folder::~scratch_folder() {
     if (!previous_.empty() && chdir(previous_.c_str()) != 0) {
         ADD_FAILURE() << "cannot go back to " << previous_;
     }
-    if (path_.empty()) {
-        return;
+    if (!path_.empty()) {
+        // Depth first, links removed as links: whatever the test left there.
+        nftw(
+            path_.c_str(),
+            [](const char* p, const struct stat*, int, FTW*) { (void)std::remove(p);
+                return 0; },
+            16, FTW_DEPTH | FTW_PHYS);
     }
-    // A test may have removed the folder itself already.
-    if (DIR* d = opendir(path_.c_str())) {
-        while (dirent* e = readdir(d)) {
-            const std::string name = e->d_name;
-            if (name != "." && name != "..") {
-                std::remove((path_ + "/" + name).c_str());
-            }
-        }
-        closedir(d);
-    }
-    rmdir(path_.c_str());
 }
 
 void scratch_folder::copy_from_game_dir(const char* name) const {

@@ -1,10 +1,15 @@
 #include "high_score_table.h"
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 const char* const default_high_score_name = "HALBREK";
@@ -12,9 +17,20 @@ const char* const default_high_score_name = "HALBREK";
 int high_scores[high_score_count] = {16000, 8000, 4000, 2000, 1000};
 char high_score_names[high_score_count][high_score_name_length + 1] = {
     "HALBREK", "HALBREK", "HALBREK", "HALBREK", "HALBREK"};
-void (*high_score_save_step)(int step) = nullptr;
+std::string high_score_path = "hiscores.dat";
+bool high_score_file_writable = true;
 
 namespace {
+
+// Bytes of the file past what this version understands: written back after
+// the table, so a later version's additions survive our saves.
+std::vector<unsigned char> kept_tail;
+// The tail starts at byte 10, not after our extension: the file holds
+// something else there, which a save keeps in place (and so leaves the
+// names and full scores out).
+bool tail_after_classic = false;
+// A larger file is not ours to rewrite.
+constexpr long largest_kept_file = 1 << 20;
 
 constexpr int default_scores[high_score_count] = {16000, 8000, 4000, 2000, 1000};
 constexpr unsigned char extension_magic[4] = {'R', 'F', 'H', 'S'};
@@ -131,12 +147,6 @@ void sort_table() {
     }
 }
 
-void step(int n) {
-    if (high_score_save_step != nullptr) {
-        high_score_save_step(n);
-    }
-}
-
 bool write_all(int fd, const unsigned char* data, int size) {
     while (size > 0) {
         const ssize_t n = write(fd, data, static_cast<std::size_t>(size));
@@ -187,43 +197,129 @@ void encode_high_scores(unsigned char out[high_score_file_size]) {
     write_be32(ext + extension_body, crc32_of(ext, extension_body));
 }
 
-void load_high_scores() {
-    unsigned char bytes[high_score_file_size];
-    int size = 0;
-    if (std::FILE* f = std::fopen("hiscores.dat", "rb")) {
-        size = static_cast<int>(std::fread(bytes, 1, sizeof bytes, f));
-        (void)std::fclose(f);  // only read: nothing to lose
-    }
-    decode_high_scores(bytes, size);
+namespace {
+
+// Whether bytes 10 on are our own extension (whole or not), which a save
+// rewrites; anything else there is kept.
+bool extension_is_ours(const unsigned char* bytes, int size) {
+    return size >= 15 && std::memcmp(bytes + 10, extension_magic, 4) == 0 &&
+           bytes[14] == extension_version;
 }
 
-bool save_high_scores() {
-    unsigned char bytes[high_score_file_size];
-    encode_high_scores(bytes);
-    const char* temporary = "hiscores.dat.new";
-    const int fd = open(temporary, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+// The file a save replaces: when hiscores.dat is a symbolic link, the file
+// it points at, so the link stays.
+std::string save_target() {
+    std::string target = high_score_path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        char link[PATH_MAX];
+        if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            break;
+        }
+        const ssize_t n = readlink(target.c_str(), link, sizeof link);
+        if (n <= 0 || n >= static_cast<ssize_t>(sizeof link)) {
+            break;
+        }
+        std::string next(link, static_cast<std::size_t>(n));
+        const std::size_t slash = target.rfind('/');
+        if (next[0] != '/' && slash != std::string::npos) {
+            next = target.substr(0, slash + 1) + next;
+        }
+        target = next;
+    }
+    return target;
+}
+
+// The mode a new file would get, or the one the replaced file has.
+mode_t file_mode(const std::string& target) {
+    struct stat st;
+    if (stat(target.c_str(), &st) == 0) {
+        return st.st_mode & 07777;
+    }
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+bool write_file(const std::string& target, const std::vector<unsigned char>& bytes) {
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    // A name of its own, so two games saving into one folder at once cannot
+    // write into each other's file.
+    std::string temporary = target + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
     if (fd < 0) {
         return false;
     }
-    step(1);
-    const bool written = write_all(fd, bytes, high_score_file_size);
-    step(2);
+    const bool written = fchmod(fd, file_mode(target)) == 0 &&
+                         write_all(fd, bytes.data(), static_cast<int>(bytes.size()));
     const bool synced = written && fsync(fd) == 0;
     const bool closed = close(fd) == 0;
-    step(3);
-    if (!written || !synced || !closed || std::rename(temporary, "hiscores.dat") != 0) {
+    if (!written || !synced || !closed || std::rename(temporary.c_str(), target.c_str()) != 0) {
         // Nothing more can be done about a folder that refuses writes.
-        (void)std::remove(temporary);
+        (void)std::remove(temporary.c_str());
         return false;
     }
-    step(4);
     // The rename itself lasts once the folder is on disk too.
-    const int dir = open(".", O_RDONLY);
+    const int dir = open(folder.c_str(), O_RDONLY);
     if (dir >= 0) {
         fsync(dir);
         close(dir);
     }
     return true;
+}
+
+}  // namespace
+
+void load_high_scores() {
+    kept_tail.clear();
+    tail_after_classic = false;
+    high_score_file_writable = true;
+    std::vector<unsigned char> bytes;
+    std::FILE* f = std::fopen(high_score_path.c_str(), "rb");
+    if (f == nullptr) {
+        // Only a file that is not there may be replaced by a fresh table;
+        // one we cannot read is left alone for the whole run.
+        high_score_file_writable = errno == ENOENT;
+        decode_high_scores(nullptr, 0);
+        return;
+    }
+    unsigned char chunk[4096];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0 &&
+           static_cast<long>(bytes.size()) <= largest_kept_file) {
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    const bool failed = std::ferror(f) != 0;
+    (void)std::fclose(f);  // only read: nothing to lose
+    if (failed || static_cast<long>(bytes.size()) > largest_kept_file) {
+        high_score_file_writable = false;
+        decode_high_scores(nullptr, 0);
+        return;
+    }
+    const int size = static_cast<int>(bytes.size());
+    decode_high_scores(bytes.data(), size);
+    if (extension_is_ours(bytes.data(), size)) {
+        if (size > high_score_file_size) {
+            kept_tail.assign(bytes.begin() + high_score_file_size, bytes.end());
+        }
+    } else if (size > 10) {
+        kept_tail.assign(bytes.begin() + 10, bytes.end());
+        tail_after_classic = true;
+    }
+}
+
+bool save_high_scores() {
+    if (!high_score_file_writable) {
+        return false;
+    }
+    std::vector<unsigned char> bytes(high_score_file_size);
+    encode_high_scores(bytes.data());
+    if (tail_after_classic) {
+        bytes.resize(10);
+    }
+    bytes.insert(bytes.end(), kept_tail.begin(), kept_tail.end());
+    return write_file(save_target(), bytes);
 }
 
 int insert_high_score(int score, const char* name) {

@@ -1,4 +1,6 @@
 #pragma once
+
+#include <string>
 // The five best scores and their names, and the file that keeps them:
 // hiscores.dat holds five big-endian 16-bit scores, then an extension with
 // the full scores and the names (docs/high-score-file.md). No drawing here,
@@ -11,7 +13,14 @@ extern const char* const default_high_score_name;
 extern int high_scores[high_score_count];  // rank 1 (best) first
 extern char high_score_names[high_score_count][high_score_name_length + 1];
 
-// Reads hiscores.dat from the working folder; defaults when it is missing.
+// Where the table is kept; hiscores.dat in the working folder unless set.
+extern std::string high_score_path;
+// False for the rest of the run once the file was there but could not be
+// read: saves then leave it alone rather than replace a table not seen.
+extern bool high_score_file_writable;
+
+// Reads the table from high_score_path; defaults when it is missing or
+// cannot be read.
 void load_high_scores();
 // True when score is strictly greater than the rank-5 entry.
 bool is_high_score(int score);
@@ -27,9 +36,8 @@ void encode_high_scores(unsigned char out[high_score_file_size]);
 // the extension's names and full scores only when it is whole and agrees;
 // the table is sorted best first whatever the file held.
 void decode_high_scores(const unsigned char* bytes, int size);
-// Writes hiscores.dat through a temporary file and a rename, so a crash
-// leaves the old or the new table. False when it cannot be written; the
-// table in memory stays as it is.
+// Writes the table through a temporary file of its own and a rename, so a
+// crash leaves the old or the new table; bytes of the file that this
+// version does not understand are kept, and a symbolic link stays a link.
+// False when it cannot be written; the table in memory stays as it is.
 bool save_high_scores();
-// Called between the steps of a save; tests use it to interrupt one.
-extern void (*high_score_save_step)(int step);

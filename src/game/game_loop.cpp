@@ -190,14 +190,17 @@ void play_game() {
             }
             set_draw_target(back_buffer);
             while (answer_timer < answer_done_timer) {
-                // Nothing on the screen can change between ticks, so
-                // without a tick to run there is nothing to draw: sleep.
-                if (run_pending_ticks() == 0) {
-                    platform_wait_for_tick(last_tick);
-                    continue;
-                }
+                const int ran = run_pending_ticks();
+                // Escape is looked at on every pass, so the game can be left
+                // even when the clock has stopped.
                 if (platform_key_held(KEY_ESC)) {
                     return;
+                }
+                // Nothing on the screen can change between ticks, so
+                // without a tick to run there is nothing to draw: sleep.
+                if (ran == 0) {
+                    platform_wait_for_tick(last_tick);
+                    continue;
                 }
                 draw_game_frame();
                 if (out_of_fuel != 0) {
