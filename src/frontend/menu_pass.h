@@ -20,6 +20,6 @@ struct menu_rules {
     int (*confirm)(int selection);
 };
 
-// Shows the background, then runs passes from `selection` until Enter; Enter
-// on selection 0 returns 0 right after the confirm sound.
+// Shows the background, then runs passes from `selection` until an Enter
+// returns; Enter on selection 0 returns 0 right after the confirm sound.
 int run_menu_passes(const menu_rules& rules, int selection);
