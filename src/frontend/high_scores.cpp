@@ -43,13 +43,22 @@ void draw_name_box(const char* name) {
     present_frame();
 }
 
+void wait_until_enter_is_up() {
+    while (platform_key_held(KEY_ENTER) || platform_key_held(KEY_ENTER_PAD)) {
+        platform_rest(10);
+    }
+}
+
 }  // namespace
 
 int enter_high_score(int score) {
     if (!is_high_score(score)) {
         return -1;
     }
-    // Digits typed as answers during the game wait in the buffer too.
+    // The Enter that ended the game may still be down, and its repeats would
+    // confirm an empty name: let it go, then drop what it queued together
+    // with the digits typed as answers.
+    wait_until_enter_is_up();
     platform_clear_key_buffer();
     char name[high_score_name_length + 1] = "";
     int length = 0;
@@ -76,9 +85,7 @@ int enter_high_score(int score) {
     }
     // The table that follows closes on Enter: let go of the key that
     // confirmed the name first, or the new entry would flash by unseen.
-    while (platform_key_held(KEY_ENTER) || platform_key_held(KEY_ENTER_PAD)) {
-        platform_rest(10);
-    }
+    wait_until_enter_is_up();
     const int rank = insert_high_score(score, name);
     marked_high_score = rank;
     save_high_scores();
