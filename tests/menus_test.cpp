@@ -123,6 +123,16 @@ TEST_P(menus, keys_give_these_screens_sounds_and_settings) {
 
 INSTANTIATE_TEST_SUITE_P(cases, menus, testing::ValuesIn(menu_cases));
 
+TEST_F(menus, an_idle_menu_presents_once_and_reads_the_keys_once_a_tick) {
+    std::vector<std::set<int>> passes(50);
+    passes.push_back({KEY_0});
+    passes.push_back({KEY_ENTER});
+    fake().script_per_look(passes);
+    EXPECT_EQ(main_menu(), 0);
+    EXPECT_EQ(fake().presents, 3);  // the entry frame, choice 1, no choice
+    EXPECT_EQ(fake().waits, 51);
+}
+
 TEST_F(menus, the_table_shows_five_names_and_zero_padded_scores) {
     decode_high_scores(nullptr, 0);
     fake().hold_only({KEY_ENTER});
