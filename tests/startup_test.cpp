@@ -1,13 +1,14 @@
+// Start-up, the caption and the title, run on the fake device layer in a
+// folder holding copies of the built datafiles, as the installed game would.
 #include <gtest/gtest.h>
 
 #include <allegro.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <set>
 #include <string>
-
-#include <unistd.h>
+#include <vector>
 
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
@@ -19,36 +20,31 @@
 
 namespace {
 
-using strings = std::vector<std::string>;
-
-// Runs start-up in a scratch folder holding copies of the built datafiles,
-// as the installed game would, with the fake device layer.
-class start_up_sequence : public testing::Test {
+class start_up_test : public testing::Test {
    protected:
     void SetUp() override {
         for (const char* name : {"graph1.dat", "fonts.dat", "sounds.dat"}) {
             folder.copy_from_game_dir(name);
         }
-        install_fake_platform();
+        back_buffer = label_bitmap = nullptr;  // start-up makes its own
     }
     void TearDown() override {
+        drop_surfaces();
         remove_fake_platform();
         set_color_depth(16);
-        // Start-up made its own surfaces; the synthetic ones come back.
-        BITMAP* made_back = back_buffer;
-        BITMAP* made_label = label_bitmap;
         install_test_assets();
-        if (made_back != back_buffer)
-            destroy_bitmap(made_back);
-        if (made_label != label_bitmap)
-            destroy_bitmap(made_label);
     }
-    // The device events without the flood of key polls and the like.
-    strings device_steps() const {
-        strings out;
+    static void drop_surfaces() {
+        destroy_bitmap(back_buffer);  // nothing for a null one
+        destroy_bitmap(label_bitmap);
+        back_buffer = label_bitmap = nullptr;
+    }
+    // The mode, tick, text mode and message events, in order.
+    static std::string device_steps() {
+        std::string out;
         for (const std::string& e : fake().events) {
-            if (e.rfind("mode", 0) == 0 || e == "tick" || e == "text mode" || e == "message") {
-                out.push_back(e);
+            if (e[0] == 'm' || e[0] == 't') {
+                out += (out.empty() ? "" : ", ") + e;
             }
         }
         return out;
@@ -56,189 +52,88 @@ class start_up_sequence : public testing::Test {
     scratch_folder folder;
 };
 
-TEST_F(start_up_sequence, sets_sixteen_bit_mode_then_starts_the_tick_and_loads_everything) {
-    title_image = nullptr;
-    ASSERT_EQ(start_up(), nullptr);
-    EXPECT_EQ(device_steps(), (strings{"mode 16 full", "tick"}));
-    EXPECT_EQ(fake().tick_callback, &count_tick);
-    ASSERT_NE(back_buffer, nullptr);
-    EXPECT_EQ(back_buffer->w, 800);
-    EXPECT_EQ(back_buffer->h, 600);
-    EXPECT_EQ(bitmap_color_depth(back_buffer), 16);
-    ASSERT_NE(label_bitmap, nullptr);
-    EXPECT_EQ(label_bitmap->w, 280);
-    EXPECT_EQ(label_bitmap->h, 200);
-    EXPECT_NE(title_image, nullptr);
-    for (int level = 1; level <= 10; ++level) {
-        ASSERT_NE(level_background[level], nullptr) << level;
-        for (int other = 1; other < level; ++other) {
-            EXPECT_NE(level_background[level], level_background[other]);
-        }
-    }
-    for (FONT* f :
-         {font_answer, font_readout, font_panel, font_text, font_banner, font_intro, font_label}) {
-        EXPECT_NE(f, nullptr);
-    }
-    for (SAMPLE* s : {sample_wrong, sample_right, sample_level_start, sample_game_over,
-                      sample_intro, sample_game_start, sample_menu_confirm}) {
-        EXPECT_NE(s, nullptr);
-    }
-}
-
-TEST_F(start_up_sequence, falls_back_to_fifteen_bits_and_loads_pictures_at_that_depth) {
-    fake().mode_result_16_full = -1;
-    ASSERT_EQ(start_up(), nullptr);
-    EXPECT_EQ(device_steps(), (strings{"mode 16 full", "mode 15 full", "tick"}));
-    EXPECT_EQ(bitmap_color_depth(back_buffer), 15);
-    EXPECT_EQ(bitmap_color_depth(label_bitmap), 15);
-    EXPECT_EQ(bitmap_color_depth(level_background[1]), 15);
-    EXPECT_EQ(bitmap_color_depth(cockpit_overlay), 15);
-}
-
-TEST_F(start_up_sequence, stops_with_the_video_mode_message_when_both_depths_are_refused) {
-    fake().mode_result_16_full = -1;
-    fake().mode_result_15_full = -1;
-    fake().error_text = "Unsupported screen size";
-    title_image = nullptr;
-    const char* error = start_up();
-    ASSERT_NE(error, nullptr);
-    EXPECT_STREQ(error,
-                 "Error setting a 15 or 16 bpp 800x600 video mode\nUnsupported screen size\n");
-    EXPECT_EQ(device_steps(), (strings{"mode 16 full", "mode 15 full", "mode 16 window",
-                                       "mode 15 window", "text mode"}));
-    EXPECT_EQ(title_image, nullptr) << "graph1.dat must not be read";
-}
-
-TEST_F(start_up_sequence, opens_a_window_when_full_screen_is_refused) {
-    fake().mode_result_16_full = -1;
-    fake().mode_result_15_full = -1;
-    fake().mode_result_16_window = -1;
-    fake().mode_result_15_window = 0;
-    ASSERT_EQ(start_up(), nullptr);
-    EXPECT_EQ(device_steps(), (strings{"mode 16 full", "mode 15 full", "mode 16 window",
-                                       "mode 15 window", "tick"}));
-    EXPECT_EQ(bitmap_color_depth(back_buffer), 15);
-    EXPECT_EQ(bitmap_color_depth(level_background[3]), 15);
-}
-
-TEST_F(start_up_sequence, a_window_at_sixteen_bits_comes_before_one_at_fifteen) {
-    fake().mode_result_16_full = -1;
-    fake().mode_result_15_full = -1;
-    fake().mode_result_16_window = 0;
-    ASSERT_EQ(start_up(), nullptr);
-    EXPECT_EQ(device_steps(), (strings{"mode 16 full", "mode 15 full", "mode 16 window", "tick"}));
-    EXPECT_EQ(bitmap_color_depth(back_buffer), 16);
-}
-
-TEST_F(start_up_sequence, a_library_that_cannot_start_is_reported_the_same_way) {
-    fake().library_starts = false;
-    fake().error_text = "no display";
-    EXPECT_EQ(run_refuel(), 1);
-    EXPECT_EQ(fake().messages,
-              (strings{"Error setting a 15 or 16 bpp 800x600 video mode\nno display\n"}));
-    EXPECT_EQ(device_steps(), (strings{"message"})) << "nothing else may touch the library";
-}
-
-TEST_F(start_up_sequence, a_missing_datafile_stops_start_up_naming_the_file) {
-    for (const char* name : {"fonts.dat", "sounds.dat", "graph1.dat"}) {
-        std::remove(name);
+TEST_F(start_up_test, takes_the_first_video_mode_accepted_or_stops_with_a_message) {
+    // fonts.dat and sounds.dat are read before the video mode, graph1.dat after it.
+    const struct {
+        int refused;          // of the modes 16 full, 15 full, 16 window, 15 window in turn
+        const char* missing;  // a datafile put away
+        int depth;            // of the pictures; 0 when start-up stops
+        const char* steps;
+        const char* message;
+    } cases[] = {
+        {0, "", 16, "mode 16 full, tick", ""},
+        {1, "", 15, "mode 16 full, mode 15 full, tick", ""},
+        {2, "", 16, "mode 16 full, mode 15 full, mode 16 window, tick", ""},
+        {3, "", 15, "mode 16 full, mode 15 full, mode 16 window, mode 15 window, tick", ""},
+        {4, "", 0, "mode 16 full, mode 15 full, mode 16 window, mode 15 window, text mode, message",
+         "Error setting a 15 or 16 bpp 800x600 video mode\nUnsupported screen size\n"},
+        {0, "fonts.dat", 0, "text mode, message", "Error reading fonts.dat: the file is missing\n"},
+        {0, "sounds.dat", 0, "text mode, message",
+         "Error reading sounds.dat: the file is missing\n"},
+        {0, "graph1.dat", 0, "mode 16 full, tick, text mode, message",
+         "Error reading graph1.dat: the file is missing\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.refused << " modes refused, " << c.message);
+        drop_surfaces();
         install_fake_platform();
-        EXPECT_EQ(run_refuel(), 1) << name;
-        ASSERT_EQ(fake().messages.size(), 1u) << name;
-        EXPECT_NE(fake().messages[0].find(name), std::string::npos) << fake().messages[0];
-        EXPECT_EQ(fake().count_events("text mode"), 1) << name;
-        EXPECT_EQ(fake().count_events("sound"), 0) << "no intro after " << name;
-        folder.copy_from_game_dir(name);
-    }
-}
-
-TEST_F(start_up_sequence, runs_caption_title_and_menu_then_exits_with_zero) {
-    fake().readkey_queue = {KEY_SPACE << 8};
-    fake().on_present = [](int n) {
-        for (bool& h : fake().held)
-            h = false;
-        if (n == 2)
-            fake().held[KEY_5] = true;
-        if (n >= 3)
-            fake().held[KEY_ENTER] = true;
-    };
-    EXPECT_EQ(run_refuel(), 0);
-
-    const strings& e = fake().events;
-    const auto first_present = std::find(e.begin(), e.end(), "present");
-    // The caption: the intro sample, then 104 steps of 40 ms drawn straight
-    // on the screen, before any frame is presented.
-    EXPECT_EQ(std::count(e.begin(), first_present, std::string("rest 40")), 104);
-    EXPECT_EQ(std::count(first_present, e.end(), std::string("rest 40")), 0);
-    ASSERT_FALSE(fake().sounds.empty());
-    EXPECT_EQ(fake().sounds[0].sample, sample_intro);
-    EXPECT_EQ(fake().sounds[0].volume, 127);
-    // The title waits for one key from the buffer, then the menu opens.
-    ASSERT_NE(first_present, e.end());
-    EXPECT_EQ(*(first_present + 1), "readkey");
-    EXPECT_EQ(*(first_present + 2), "rest 200");
-    EXPECT_TRUE(fake().readkey_queue.empty());
-    EXPECT_EQ(fake().sounds.back().sample, sample_menu_confirm);
-}
-
-TEST_F(start_up_sequence, the_caption_fades_from_black_to_white_and_back_in_the_middle) {
-    fake().readkey_queue = {0};
-    struct ink {
-        int brightest = 0;
-        int left = 800, right = -1, top = 600, bottom = -1;
-    };
-    std::vector<ink> steps;
-    fake().on_rest = [&steps](int) {
-        ink k;
-        BITMAP* s = fake().screen;
-        for (int y = 150; y < 450; ++y) {
-            for (int x = 0; x < 800; ++x) {
-                const int c = getpixel(s, x, y);
-                if (c == makecol(0, 0, 0))
-                    continue;
-                // Grey, within a step of 16-bit colour (green has one more bit).
-                EXPECT_LE(std::abs(getr(c) - getg(c)), 8);
-                EXPECT_EQ(getr(c), getb(c));
-                k.brightest = std::max(k.brightest, getr(c));
-                k.left = std::min(k.left, x);
-                k.right = std::max(k.right, x);
-                k.top = std::min(k.top, y);
-                k.bottom = std::max(k.bottom, y);
-            }
+        fake().mode_result_16_full = c.refused > 0 ? -1 : 0;
+        fake().mode_result_15_full = c.refused > 1 ? -1 : 0;
+        fake().mode_result_16_window = c.refused > 2 ? -1 : 0;
+        fake().mode_result_15_window = c.refused > 3 ? -1 : 0;
+        fake().error_text = "Unsupported screen size";
+        std::rename(c.missing, "put_away");  // nothing happens for ""
+        if (c.depth != 0) {
+            ASSERT_EQ(start_up(), nullptr);
+            EXPECT_EQ(bitmap_color_depth(level_background[1]), c.depth);
+        } else {
+            title_image = nullptr;
+            EXPECT_EQ(run_refuel(), 1);
+            EXPECT_EQ(fake().messages, std::vector<std::string>{c.message});
+            EXPECT_EQ(title_image, nullptr) << "no picture may be read";
         }
-        steps.push_back(k);
-    };
-    // Stop at the title: the screen then still holds the caption's last step.
-    fake().on_present = [](int) { throw script_exhausted("title reached"); };
-    EXPECT_THROW(run_refuel(), script_exhausted);
-    ASSERT_EQ(steps.size(), 104u);
-    EXPECT_EQ(steps[0].brightest, 0) << "the first step is drawn in black";
-    EXPECT_EQ(steps[51].brightest, 255);
-    EXPECT_EQ(steps[52].brightest, 255);
-    EXPECT_EQ(steps[103].brightest, 0) << "the last step is drawn in black";
-    // Steps of 5 in 8-bit colour can share a 5-bit value; two steps cannot.
-    for (std::size_t i = 2; i < 52; ++i) {
-        EXPECT_GE(steps[i].brightest, steps[i - 1].brightest) << "step " << i;
-        EXPECT_GT(steps[i].brightest, steps[i - 2].brightest) << "step " << i;
+        EXPECT_EQ(device_steps(), c.steps);
+        std::rename("put_away", c.missing);
     }
-    // Centred on (400, 300).
-    const ink& top = steps[51];
-    EXPECT_LT(top.left, 400);
-    EXPECT_GT(top.right, 400);
-    EXPECT_LE(std::abs((top.left + top.right) / 2 - 400), 12);
-    EXPECT_LE(std::abs((top.top + top.bottom) / 2 - 300), 12);
 }
 
-TEST_F(start_up_sequence, last_tick_is_taken_after_the_title_key) {
-    fake().readkey_queue = {0};
-    fake().on_present = [](int n) {
-        if (n == 1)
-            throw script_exhausted("menu reached");
+TEST_F(start_up_test, fills_each_picture_slot_with_a_picture_that_fits_its_place) {
+    install_fake_platform();
+    ASSERT_EQ(start_up(), nullptr);
+    const struct {
+        std::vector<BITMAP*> pictures;
+        int min_w, min_h, max_w, max_h;
+    } slots[] = {
+        {{level_background + 1, level_background + 11}, 800, 671, 4096, 4096},  // scroll 71 rows
+        {{menu_background, highscore_background, title_image}, 800, 600, 800, 600},  // at (0, 0)
+        {{topic_menu_background, difficulty_menu_background}, 800, 600, 800, 600},
+        {{cockpit_overlay}, 800, 300, 800, 300},                           // at (0, 300)
+        {{canister_picture_1, canister_picture_2}, 310, 200, 4096, 4096},  // the label at x -30
+        {{score_digit_strip}, 48 * 9 + 5 + 48, 32, 4096, 4096},            // digit d at x 48 d + 5
+        {{menu_highlight}, 300, 40, 620, 112},                             // menu rows 112 apart
     };
-    EXPECT_THROW(run_refuel(), script_exhausted);
-    // The fake's waits moved the clock: 104 x 40 ms of caption is 416 ticks,
-    // then the menu's 200 ms pause came after last_tick was taken.
-    EXPECT_EQ(tick_count.load() - last_tick, 20);
+    for (const auto& s : slots) {
+        for (const BITMAP* b : s.pictures) {
+            EXPECT_TRUE(b->w >= s.min_w && b->w <= s.max_w && b->h >= s.min_h && b->h <= s.max_h)
+                << b->w << "x" << b->h << ", wanted from " << s.min_w << "x" << s.min_h;
+        }
+    }
+    EXPECT_EQ(std::set<BITMAP*>(level_background + 1, level_background + 11).size(), 10u);
+    EXPECT_GE(text_height(font_banner), 40);
+}
+
+TEST_F(start_up_test, caption_takes_104_steps_and_the_title_one_key_from_the_buffer) {
+    install_fake_platform();
+    fake().readkey_queue = {KEY_SPACE << 8};         // pressed during the caption
+    fake().script_per_look({{KEY_0}, {KEY_ENTER}});  // the menu's way out
+    const int start_tick = tick_count.load();
+    EXPECT_EQ(run_refuel(), 0);
+    const std::vector<std::string>& e = fake().events;
+    const auto title = std::find(e.begin(), e.end(), "present");
+    ASSERT_NE(title, e.end());
+    EXPECT_EQ(std::count(e.begin(), title, "rest 40"), 104);
+    EXPECT_EQ(*(title + 1), "readkey");
+    EXPECT_EQ(last_tick - start_tick, 104 * 4) << "taken once the title has shown";
 }
 
 }  // namespace
