@@ -100,6 +100,7 @@ TEST(datafile_check, refuses_each_kind_of_damage) {
         {&sounds, [](bytes& f) { f[entry(f, 1) + 19] ^= 1; }, "samples do not match"},
         {&fonts, [](bytes& f) { f[entry(f, 0) + 24] = 31; }, "runs from 32 to 31"},
         {&pictures, [](bytes& f) { ++f[entry(f, 3) + 17]; }, "entry 3 is a damaged picture"},
+        {&pictures, [](bytes& f) { --f[entry(f, 3) + 17]; }, "entry 3 is a damaged picture"},
     };
     for (const auto& c : cases) {
         bytes damaged = c.file->data;

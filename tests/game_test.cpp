@@ -48,6 +48,17 @@ TEST_F(tick_rules, a_hit_costs_15_and_restarts_streak_and_recoil_dropping_the_an
     fuel_pending = 8;  // a refuel in progress is cancelled
     canister_distance = 1001;
     tick_with({});
+    // The next canister carries its own problem: drawing its label again
+    // changes nothing.
+    BITMAP* shown = create_bitmap(280, 200);
+    blit(label_bitmap, shown, 0, 0, 0, 0, 280, 200);
+    render_label();
+    int differing = 0;
+    for (int i = 0; i < 280 * 200; ++i) {
+        differing += getpixel(shown, i % 280, i / 280) != getpixel(label_bitmap, i % 280, i / 280);
+    }
+    destroy_bitmap(shown);
+    EXPECT_EQ(differing, 0);
     EXPECT_EQ(canister_count, 2);
     EXPECT_EQ(wrong_penalty, 45);
     EXPECT_EQ(streak_bonus, 10);
@@ -57,6 +68,17 @@ TEST_F(tick_rules, a_hit_costs_15_and_restarts_streak_and_recoil_dropping_the_an
     EXPECT_EQ(recoil_index, 2);
     EXPECT_STREQ(typed_answer, "");
     EXPECT_EQ(answer_state, 0);
+}
+
+TEST_F(tick_rules, the_level_tables_hold_their_values) {
+    const int start_fuel[] = {35, 30, 25, 20, 15, 10, 7, 4, 2, 1};
+    const int gain[] = {13, 12, 11, 10, 9, 8, 7, 6, 5, 4};
+    const int allowance[] = {10, 10, 10, 11, 12, 13, 14, 15, 17, 20};
+    for (int n = 1; n <= level_count; ++n) {
+        EXPECT_EQ(start_fuel_table[n], start_fuel[n - 1]) << n;
+        EXPECT_EQ(fuel_gain_table[n], gain[n - 1]) << n;
+        EXPECT_EQ(allowance_table[n], allowance[n - 1]) << n;
+    }
 }
 
 TEST_F(tick_rules, an_undisturbed_canister_flies_the_level_table_of_ticks) {
@@ -102,8 +124,8 @@ TEST_F(tick_rules, pending_points_and_fuel_move_a_step_a_tick) {
 TEST_F(tick_rules, the_view_bobs_with_the_short_pi_and_recoils_along_the_curve) {
     const struct {
         int phase, recoil, offset;
-    } cases[] = {{0, 0, -20},  {30, 0, -24},  {90, 0, -30},   {270, 0, -10}, {360, 0, -19},
-                 {90, 9, -71}, {0, 17, -61},  {0, 50, -58},   {0, 56, -57},  {0, 68, -54},
+    } cases[] = {{0, 0, -20},   {30, 0, -24},  {90, 0, -30},  {270, 0, -10}, {360, 0, -19},
+                 {90, 9, -71},  {0, 17, -61},  {0, 50, -58},  {0, 56, -57},  {0, 68, -54},
                  {0, 108, -41}, {0, 135, -27}, {0, 141, -21}, {0, 142, -20}};
     for (const auto& c : cases) {
         phase = c.phase;
@@ -169,8 +191,11 @@ TEST_F(tick_rules, answer_keys_type_correct_and_submit) {
             fake().hold_only({});
             for (std::size_t i = at; i < end; ++i) {
                 const char k = t[i];
-                const int code = k == 'E' ? KEY_ENTER : k == 'B' ? KEY_BACKSPACE
-                               : k == 'S' ? KEY_SPACE : k == '-' ? 0 : KEY_0 + (k - '0');
+                const int code = k == 'E'   ? KEY_ENTER
+                                 : k == 'B' ? KEY_BACKSPACE
+                                 : k == 'S' ? KEY_SPACE
+                                 : k == '-' ? 0
+                                            : KEY_0 + (k - '0');
                 if (k == 'K') {
                     fake().held[KEY_4_PAD] = fake().held[KEY_ENTER_PAD] = true;
                 } else if (code != 0) {

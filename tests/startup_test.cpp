@@ -12,6 +12,7 @@
 
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
+#include "high_score_table.h"
 #include "fake_platform.h"
 #include "keyboard_random_clock.h"
 #include "scratch_folder.h"
@@ -99,7 +100,12 @@ TEST_F(start_up_test, takes_the_first_video_mode_accepted_or_stops_with_a_messag
 
 TEST_F(start_up_test, fills_each_picture_slot_with_a_picture_that_fits_its_place) {
     install_fake_platform();
+    const unsigned char best_is_12345[10] = {0x30, 0x39};
+    std::FILE* scores = std::fopen("hiscores.dat", "wb");
+    std::fwrite(best_is_12345, 1, sizeof best_is_12345, scores);
+    std::fclose(scores);
     ASSERT_EQ(start_up(), nullptr);
+    EXPECT_EQ(high_scores[0], 12345) << "the table is read at start-up";
     const struct {
         std::vector<BITMAP*> pictures;
         int min_w, min_h, max_w, max_h;
@@ -120,6 +126,7 @@ TEST_F(start_up_test, fills_each_picture_slot_with_a_picture_that_fits_its_place
     }
     EXPECT_EQ(std::set<BITMAP*>(level_background + 1, level_background + 11).size(), 10u);
     EXPECT_GE(text_height(font_banner), 40);
+    decode_high_scores(nullptr, 0);
 }
 
 TEST_F(start_up_test, caption_takes_104_steps_and_the_title_one_key_from_the_buffer) {
