@@ -1,8 +1,14 @@
 #include <allegro.h>
 
+#include "command_line.h"
 #include "startup.h"
 
-int main() {
+int main(int argc, char** argv) {
+    const command_line options = parse_command_line(argc, argv);
+    if (options.action != command_action::play) {
+        return answer_command_line(options);
+    }
+    start_in_window = options.windowed;
     return run_refuel();
 }
 END_OF_MAIN()

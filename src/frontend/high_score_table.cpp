@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "game_paths.h"
+
 const char* const default_high_score_name = "HALBREK";
 
 int high_scores[high_score_count] = {16000, 8000, 4000, 2000, 1000};
@@ -319,6 +321,8 @@ bool save_high_scores() {
         bytes.resize(10);
     }
     bytes.insert(bytes.end(), kept_tail.begin(), kept_tail.end());
+    // A player's own table is kept in a folder made on the first save.
+    make_folders_for(high_score_path);
     return write_file(save_target(), bytes);
 }
 

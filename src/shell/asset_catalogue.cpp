@@ -6,6 +6,7 @@
 
 #include "datafile_check.h"
 #include "drawing_kit.h"
+#include "game_paths.h"
 
 BITMAP* level_background[11] = {};
 BITMAP* cockpit_overlay = nullptr;
@@ -88,7 +89,8 @@ SAMPLE* sample_at(DATAFILE* d, int i) {
 }  // namespace
 
 const char* load_fonts() {
-    if (const char* error = load_checked("fonts.dat", DAT_FONT, fonts_entry_count, &fonts_data)) {
+    if (const char* error = load_checked(datafile_path("fonts.dat").c_str(), DAT_FONT,
+                                         fonts_entry_count, &fonts_data)) {
         return error;
     }
     ++catalogue_generation;
@@ -104,8 +106,8 @@ const char* load_fonts() {
 }
 
 const char* load_sounds() {
-    if (const char* error =
-            load_checked("sounds.dat", DAT_SAMPLE, sounds_entry_count, &sounds_data)) {
+    if (const char* error = load_checked(datafile_path("sounds.dat").c_str(), DAT_SAMPLE,
+                                         sounds_entry_count, &sounds_data)) {
         return error;
     }
     DATAFILE* d = sounds_data;
@@ -120,8 +122,8 @@ const char* load_sounds() {
 }
 
 const char* load_graphics() {
-    if (const char* error =
-            load_checked("graph1.dat", DAT_BITMAP, graph1_entry_count, &graph1_data)) {
+    if (const char* error = load_checked(datafile_path("graph1.dat").c_str(), DAT_BITMAP,
+                                         graph1_entry_count, &graph1_data)) {
         return error;
     }
     ++catalogue_generation;

@@ -8,10 +8,14 @@
 
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
+#include "game_paths.h"
+#include "high_score_table.h"
 #include "high_scores.h"
 #include "keyboard_random_clock.h"
 #include "main_menu.h"
 #include "platform.h"
+
+bool start_in_window = false;
 
 const char* const video_mode_error_format = "Error setting a 15 or 16 bpp 800x600 video mode\n%s\n";
 
@@ -26,9 +30,13 @@ const char* video_mode_error() {
 }
 
 // Full screen at 16, then 15 bits. Many desktops refuse to switch to
-// 800x600, so a window of that size at either depth comes next.
+// 800x600, so a window of that size at either depth comes next; --window
+// asks for the window alone.
 bool set_video_mode() {
     for (const bool windowed : {false, true}) {
+        if (start_in_window && !windowed) {
+            continue;
+        }
         for (const int depth : {16, 15}) {
             if (platform_set_video_mode(depth, windowed) == 0) {
                 return true;
@@ -41,6 +49,9 @@ bool set_video_mode() {
 }  // namespace
 
 const char* start_up() {
+    const game_paths paths = find_game_paths(machine_path_facts());
+    data_folder = paths.data_folder;
+    high_score_path = paths.score_file;
     set_uformat(U_ASCII);
     if (!platform_start_library()) {
         // With no display at all the library cannot even start; report it

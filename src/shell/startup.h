@@ -4,8 +4,12 @@
 
 int run_refuel();
 
-// Start-up up to the intro: library, datafiles, video mode, tick, surfaces,
-// seed and high scores. Returns nullptr on success, else the message that
+// Start in an 800x600 window, never switching the mode (--window); by
+// default full screen is tried first.
+extern bool start_in_window;
+
+// Start-up up to the intro: where the files are, library, datafiles, video
+// mode, tick, surfaces, seed and high scores. Returns nullptr on success, else the message that
 // run_refuel shows before it exits with status 1.
 const char* start_up();
 void play_intro();

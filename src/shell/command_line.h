@@ -1,0 +1,18 @@
+#pragma once
+// The options the game takes, read before anything is started:
+// -w/--window, --fullscreen (the default), -h/--help and --version.
+
+#include <string>
+
+enum class command_action { play, help, version, refuse };
+
+struct command_line {
+    command_action action = command_action::play;
+    bool windowed = false;
+    std::string error;  // for refuse: the line naming what was not understood
+};
+
+command_line parse_command_line(int argc, const char* const* argv);
+// Prints what a non-play action asks for (the usage or the version on
+// stdout; the error and the usage on stderr) and returns the exit status.
+int answer_command_line(const command_line& options);

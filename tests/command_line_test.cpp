@@ -1,0 +1,37 @@
+// The options, read before anything starts.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "command_line.h"
+
+namespace {
+
+using action = command_action;
+
+struct option_case {
+    std::vector<const char*> args;
+    action expected;
+    bool windowed;
+    std::string error;
+} const cases[] = {
+    {{"--window", "--fullscreen"}, action::play, false, ""},
+    {{"--help", "--version"}, action::help, false, ""},
+    {{"-w", "--version", "-h"}, action::version, true, ""},
+    {{"--help", "--bogus"}, action::refuse, false, "refuel: unknown option '--bogus'"},
+    {{"--window", "level5", "-x"}, action::refuse, true, "refuel: unexpected argument 'level5'"},
+};
+
+TEST(command_line, options_are_read_in_order) {
+    for (const option_case& c : cases) {
+        std::vector<const char*> argv = {"refuel"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        const command_line got = parse_command_line(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(got.action, c.expected) << "case " << &c - cases;
+        EXPECT_EQ(got.windowed, c.windowed) << "case " << &c - cases;
+        EXPECT_EQ(got.error, c.error) << "case " << &c - cases;
+    }
+}
+
+}  // namespace
