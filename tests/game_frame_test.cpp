@@ -214,6 +214,7 @@ TEST_F(game_frame_test, whole_frames_are_the_librarys_drawing_at_16_and_15_bits)
         }
         destroy_bitmap(reference);
         destroy_bitmap(back_buffer);
+        destroy_bitmap(label_bitmap);  // made by load_graphics
     }
     EXPECT_EQ(fake().presents, static_cast<int>(2 * std::size(moments)));  // one a frame
 }
