@@ -17,7 +17,6 @@
 #include "drawing_kit.h"
 #include "game_frame.h"
 #include "game_loop.h"
-#include "kept_frame.h"
 #include "keyboard_random_clock.h"
 #include "platform.h"
 #include "problem_generator.h"
@@ -62,10 +61,8 @@ void set_flight(int timer) {
 }
 
 // One tick of flight before each frame, as in play: the canister closes in
-// and the view bobs, so the scenery moves as often as it does in a game and
-// a frame cannot simply repeat the one before. The answer is held where the
-// benchmark put it, and the canister goes back to the horizon before it can
-// reach the ship.
+// and the view bobs. The answer is held where the benchmark put it, and the
+// canister goes back to the horizon before it can reach the ship.
 void fly_one_tick(int timer) {
     update_flight();
     answer_timer = timer;
@@ -129,29 +126,15 @@ void bm_draw_rails(benchmark::State& state) {
 }
 BENCHMARK(bm_draw_rails);
 
-// The rows a frame draws: those the game's cockpit does not wholly hide.
-void bm_draw_rails_in_sight(benchmark::State& state) {
+// The two gauges' 185 columns.
+void bm_draw_fuel_gauge(benchmark::State& state) {
     set_flight(230);
-    draw_game_frame();  // finds the cockpit's opaque runs
-    draw_image(level_background[level], 0, view_offset_y);
-    const int last = last_rail_row_in_sight(true);
     for (auto _ : state) {
-        draw_rail_rows(rail_first_row, last);
+        draw_fuel_gauge();
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(bm_draw_rails_in_sight);
-
-// The library's pixel calls, one rail pixel at a time: the reference.
-void bm_draw_rails_by_pixel(benchmark::State& state) {
-    set_flight(230);
-    draw_image(level_background[level], 0, view_offset_y);
-    for (auto _ : state) {
-        draw_rails_by_pixel();
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(bm_draw_rails_by_pixel);
+BENCHMARK(bm_draw_fuel_gauge);
 
 void bm_present_frame(benchmark::State& state) {
     set_flight(230);

@@ -9,7 +9,6 @@
 #include "drawing_kit.h"
 #include "game_frame.h"
 #include "high_scores.h"
-#include "kept_frame.h"
 #include "keyboard_random_clock.h"
 #include "platform.h"
 #include "problem_generator.h"
@@ -169,8 +168,6 @@ void end_with_game_over() {
 void play_game() {
     play_game_sound(sample_game_start, 255);
     reset_game();
-    // back_buffer has held the menus since the last game.
-    forget_game_frame();
     last_tick = current_tick();
 
     while (level <= level_count) {

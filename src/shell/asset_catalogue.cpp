@@ -7,6 +7,7 @@
 #include "datafile_check.h"
 #include "drawing_kit.h"
 #include "game_paths.h"
+#include "opaque_runs.h"
 
 BITMAP* level_background[11] = {};
 BITMAP* cockpit_overlay = nullptr;
@@ -19,7 +20,6 @@ BITMAP* menu_highlight = nullptr;
 BITMAP* title_image = nullptr;
 BITMAP* topic_menu_background = nullptr;
 BITMAP* difficulty_menu_background = nullptr;
-int catalogue_generation = 0;
 
 FONT* font_answer = nullptr;
 FONT* font_readout = nullptr;
@@ -93,7 +93,6 @@ const char* load_fonts() {
                                          fonts_entry_count, &fonts_data)) {
         return error;
     }
-    ++catalogue_generation;
     DATAFILE* d = fonts_data;
     font_answer = font_at(d, 0);
     font_readout = font_at(d, 1);
@@ -126,7 +125,6 @@ const char* load_graphics() {
                                          graph1_entry_count, &graph1_data)) {
         return error;
     }
-    ++catalogue_generation;
     DATAFILE* d = graph1_data;
     level_background[1] = bitmap_at(d, 0);
     level_background[2] = bitmap_at(d, 1);
@@ -147,5 +145,8 @@ const char* load_graphics() {
         level_background[level] = bitmap_at(d, level + 9);  // entries 15 to 19
     }
     label_bitmap = create_bitmap(280, 200);
+    // The masked pictures of every game frame, read once here.
+    find_runs(cockpit_runs, cockpit_overlay);
+    find_runs(digit_runs, score_digit_strip);
     return nullptr;
 }

@@ -47,10 +47,6 @@ extern SAMPLE* sample_menu_confirm;
 const char* load_fonts();
 const char* load_sounds();
 // graph1.dat needs the final colour depth: call it after the video mode is
-// set. It also creates label_bitmap.
+// set. It also creates label_bitmap and finds the opaque runs of the masked
+// pictures (opaque_runs.h).
 const char* load_graphics();
-// Counts the loads of graph1.dat and fonts.dat. A second load frees the
-// first, so its pictures and fonts may come back at the same addresses:
-// whatever is worked out once per picture or font (the frame's opaque runs,
-// its text stamps) is only good within one count.
-extern int catalogue_generation;

@@ -9,17 +9,6 @@ int draw_color = 0;
 FONT* draw_font = nullptr;
 BITMAP* back_buffer = nullptr;
 BITMAP* label_bitmap = nullptr;
-unsigned back_buffer_drawings = 0;
-
-namespace {
-
-void count_drawing() {
-    if (draw_target == back_buffer) {
-        ++back_buffer_drawings;
-    }
-}
-
-}  // namespace
 
 void set_draw_target(BITMAP* bmp) {
     draw_target = bmp;
@@ -33,23 +22,17 @@ void set_draw_color(int r, int g, int b) {
     draw_color = makecol(r, g, b);
 }
 
-void text_corner(const char* text, int& x, int& y, int centre_h, int centre_v) {
+void draw_text(int x, int y, const char* text, int centre_h, int centre_v) {
     if (centre_h != 0) {
         x -= text_length(draw_font, text) / 2;
     }
     if (centre_v != 0) {
         y -= text_height(draw_font) / 2;
     }
-}
-
-void draw_text(int x, int y, const char* text, int centre_h, int centre_v) {
-    text_corner(text, x, y, centre_h, centre_v);
-    count_drawing();
     textout_ex(draw_target, draw_font, text, x, y, draw_color, -1);
 }
 
 void draw_box(int x, int y, int w, int h, int filled) {
-    count_drawing();
     if (filled >= 1) {
         rectfill(draw_target, x, y, x + w - 1, y + h - 1, draw_color);
     } else {
@@ -65,12 +48,10 @@ void draw_panel(int x, int y, int w, int h) {
 }
 
 void draw_line(int x1, int y1, int x2, int y2) {
-    count_drawing();
     line(draw_target, x1, y1, x2, y2, draw_color);
 }
 
 void draw_image(BITMAP* bmp, int x, int y) {
-    count_drawing();
     blit(bmp, draw_target, 0, 0, x, y, bmp->w, bmp->h);
 }
 

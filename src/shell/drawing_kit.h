@@ -11,9 +11,6 @@ extern int draw_color;
 extern FONT* draw_font;
 extern BITMAP* back_buffer;   // 800x600, the frame every screen composes
 extern BITMAP* label_bitmap;  // 280x200, the current canister's label
-// Counts the calls below that drew on back_buffer, so that a frame kept on
-// it can tell that another picture has been drawn there since.
-extern unsigned back_buffer_drawings;
 
 void set_draw_target(BITMAP* bmp);
 void set_draw_font(FONT* f);
@@ -21,9 +18,6 @@ void set_draw_color(int r, int g, int b);
 // Centring halves the text's size with integer division, so 40 and 41 pixel
 // wide texts centred on x = 400 both start at 380.
 void draw_text(int x, int y, const char* text, int centre_h, int centre_v);
-// Moves (x, y) to where draw_text puts the top-left corner of the text's
-// cell in the current font.
-void text_corner(const char* text, int& x, int& y, int centre_h, int centre_v);
 // A w by h box with its top-left corner at (x, y); filled when filled >= 1,
 // a one-pixel outline otherwise.
 void draw_box(int x, int y, int w, int h, int filled);
