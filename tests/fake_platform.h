@@ -27,7 +27,6 @@ struct script_exhausted : std::runtime_error {
 };
 
 struct fake_platform {
-    bool library_starts = true;
     // Result of set_video_mode for (depth 16/15) x (fullscreen, windowed).
     int mode_result_16_full = 0;
     int mode_result_15_full = 0;
@@ -76,15 +75,10 @@ struct fake_platform {
     std::function<bool()> on_stall;
     // Called after every wait with its length.
     std::function<void(int)> on_rest;
-    int present_limit = 200000;
-    // Ticks added to tick_count per present (the game's clock in tests).
-    int ticks_per_present = 0;
     int rest_remainder_ms = 0;
 
     // Holds exactly these keys.
     void hold_only(std::initializer_list<int> keys);
-    // Runs the given key sets one per present, then holds nothing.
-    void script_per_present(std::vector<std::set<int>> steps);
     // Runs the given key sets one per look, then holds nothing.
     void script_per_look(std::vector<std::set<int>> steps);
     int count_events(const std::string& name) const;

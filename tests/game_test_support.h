@@ -9,11 +9,7 @@
 
 #include <climits>
 #include <cstring>
-#include <deque>
-#include <set>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "asset_catalogue.h"
 #include "canister_label.h"
@@ -43,23 +39,6 @@ class game_test : public testing::Test {
     }
     void TearDown() override { remove_fake_platform(); }
 
-    // The pixels a text covers when drawn with its top-left corner at (x, y).
-    static std::vector<std::pair<int, int>> glyph_pixels(FONT* f, const char* text, int x, int y) {
-        BITMAP* scratch = create_bitmap(800, 600);
-        clear_to_color(scratch, 0);
-        textout_ex(scratch, f, text, x, y, 1, -1);
-        std::vector<std::pair<int, int>> out;
-        for (int yy = 0; yy < 600; ++yy) {
-            for (int xx = 0; xx < 800; ++xx) {
-                if (getpixel(scratch, xx, yy) != 0) {
-                    out.emplace_back(xx, yy);
-                }
-            }
-        }
-        destroy_bitmap(scratch);
-        return out;
-    }
-
     // What the game loop does at the start of a level and at a launch.
     static void start_level(int n) {
         level = n;
@@ -74,8 +53,6 @@ class game_test : public testing::Test {
         reset_canister();
         render_label();
     }
-
-    static std::string right_answer() { return number_text(problem.problem_answer); }
 
     // One tick with exactly these keys held.
     static void tick_with(std::initializer_list<int> keys) {
@@ -106,26 +83,3 @@ class game_test : public testing::Test {
                std::to_string(s.loop);
     }
 };
-
-// The keys a player presses next, decided from what the game holds now:
-// Space once the tank is full; else, for a canister with nothing typed yet,
-// the answer a digit a tick (every fifth answer one too big) and Enter.
-// Nothing while an answer is on its way.
-inline std::deque<std::set<int>> next_player_keys(int& answers) {
-    std::deque<std::set<int>> keys;
-    if (fuel == full_tank && answer_timer != level_left_timer) {
-        keys = {{KEY_SPACE}, {}};
-        return keys;
-    }
-    if (answer_state != 0 || typed_answer[0] != '\0' || fuel + fuel_pending >= full_tank) {
-        return keys;
-    }
-    const int wrong = answers++ % 5 == 2 ? 1 : 0;
-    for (char c : std::string(number_text(problem.problem_answer + wrong))) {
-        keys.push_back({KEY_0 + (c - '0')});
-        keys.push_back({});
-    }
-    keys.push_back({KEY_ENTER});
-    keys.push_back({});
-    return keys;
-}
