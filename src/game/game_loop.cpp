@@ -12,6 +12,8 @@
 #include "kept_frame.h"
 #include "keyboard_random_clock.h"
 #include "platform.h"
+#include "practice_record.h"
+#include "practice_screen.h"
 #include "problem_generator.h"
 #include "simulation_tick.h"
 #include "text_pool.h"
@@ -88,6 +90,7 @@ void launch_canister() {
     new_problem();
     reset_canister();
     render_label();
+    record_launch();
 }
 
 // canister_count is 1 plus the hits of the level: more hits than the
@@ -157,6 +160,7 @@ void finish_game() {
         enter_high_score(score);
     }
     show_high_scores();
+    show_practice_report();
 }
 
 void end_with_game_over() {
@@ -169,6 +173,7 @@ void end_with_game_over() {
 void play_game() {
     play_game_sound(sample_game_start, 255);
     reset_game();
+    start_practice_record();
     // back_buffer has held the menus since the last game.
     forget_game_frame();
     last_tick = current_tick();
@@ -212,6 +217,7 @@ void play_game() {
             if (fuel >= full_tank) {
                 continue;
             }
+            record_judged();
             judge_answer();
         }
         answer_timer = 0;
