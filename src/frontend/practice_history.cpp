@@ -24,7 +24,7 @@ constexpr int largest_number = 9999999;
 constexpr const char* topic_names[] = {"",         "addition", "subtraction", "multiplication",
                                        "division", "mixed"};
 constexpr const char* result_names[] = {"right", "wrong", "missed"};
-constexpr std::time_t seconds_per_day = 24 * 60 * 60;
+constexpr std::time_t seconds_per_day = std::time_t{24} * 60 * 60;
 
 struct field {
     const char* begin;
@@ -137,13 +137,13 @@ bool read_seconds(const field& f, int& ticks) {
     return true;
 }
 
-// One line, without its newline, exactly as practice_csv_rows writes it.
 // The rows of a game share their date: it is worked out once a game.
 struct date_cache {
     char text[20];
     std::time_t when;
 };
 
+// One line, without its newline, exactly as practice_csv_rows writes it.
 bool read_row(const char* begin, const char* end, practice_row& row, date_cache& last_date) {
     if (end > begin && end[-1] == '\r') {
         --end;  // saved again on another system
@@ -168,6 +168,9 @@ bool read_row(const char* begin, const char* end, practice_row& row, date_cache&
     }
     practice_entry& e = row.entry;
     e = practice_entry{};
+    if (f[0].end - f[0].begin != 19) {
+        return false;
+    }
     if (!f[0].is(last_date.text)) {
         if (!read_date(f[0], last_date.when)) {
             last_date.text[0] = '\0';
@@ -197,7 +200,7 @@ bool read_row(const char* begin, const char* end, practice_row& row, date_cache&
     std::memcpy(e.entered, f[6].begin, entered);
     e.entered[entered] = '\0';
     char right[16];
-    std::snprintf(right, sizeof right, "%d", e.answer);
+    (void)std::snprintf(right, sizeof right, "%d", e.answer);
     const bool matches = std::strcmp(e.entered, right) == 0;
     switch (e.result) {
         case practice_right:
@@ -253,24 +256,25 @@ std::string practice_path() {
 }
 
 void problem_text(char* out, std::size_t size, int operand_a, int operation, int operand_b) {
-    std::snprintf(out, size, "%d%s%d", operand_a, operation_sign(operation), operand_b);
+    (void)std::snprintf(out, size, "%d%s%d", operand_a, operation_sign(operation), operand_b);
 }
 
 void fact_text(char* out, std::size_t size, const practice_fact& fact) {
     char problem[32];
     problem_text(problem, sizeof problem, fact.operand_a, fact.operation, fact.operand_b);
-    std::snprintf(out, size, "%s = %d", problem, fact.answer);
+    (void)std::snprintf(out, size, "%s = %d", problem, fact.answer);
 }
 
 void seconds_text(char* out, std::size_t size, int ticks) {
-    std::snprintf(out, size, "%d.%02d", ticks / 100, ticks % 100);
+    ticks = ticks < 0 ? 0 : ticks;
+    (void)std::snprintf(out, size, "%d.%02d", ticks / 100, ticks % 100);
 }
 
 void median_text(char* out, std::size_t size, int ticks) {
     if (ticks < 0) {
-        std::snprintf(out, size, "-");
+        (void)std::snprintf(out, size, "-");
     } else {
-        std::snprintf(out, size, "%d.%d s", ticks / 100, ticks % 100 / 10);
+        (void)std::snprintf(out, size, "%d.%d s", ticks / 100, ticks % 100 / 10);
     }
 }
 
@@ -279,7 +283,7 @@ std::string practice_csv_rows(const practice_entry* entries, int count, std::tim
     char date[32] = "1970-01-01T00:00:00";
     std::tm local{};
     if (localtime_r(&when, &local) != nullptr) {
-        std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
+        (void)std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
     }
     const char* topic_name = topic >= 1 && topic <= 5 ? topic_names[topic] : "mixed";
     std::string out;
@@ -291,9 +295,9 @@ std::string practice_csv_rows(const practice_entry* entries, int count, std::tim
         problem_text(problem, sizeof problem, e.operand_a, e.operation, e.operand_b);
         seconds_text(seconds, sizeof seconds, e.ticks);
         const int result = e.result >= 0 && e.result <= 2 ? e.result : practice_missed;
-        std::snprintf(row, sizeof row, "%s,%d,%s,%d,%s,%d,%s,%s,%s,%d,%d\n", date, difficulty,
-                      topic_name, e.level, problem, e.answer, e.entered, result_names[result],
-                      seconds, i + 1, count);
+        (void)std::snprintf(row, sizeof row, "%s,%d,%s,%d,%s,%d,%s,%s,%s,%d,%d\n", date, difficulty,
+                            topic_name, e.level, problem, e.answer, e.entered, result_names[result],
+                            seconds, i + 1, count);
         out += row;
     }
     return out;
@@ -473,31 +477,32 @@ void print_practice_report(std::FILE* out, std::time_t now) {
     char day[32] = "?";
     std::tm local{};
     if (localtime_r(&now, &local) != nullptr) {
-        std::strftime(day, sizeof day, "%Y-%m-%d", &local);
+        (void)std::strftime(day, sizeof day, "%Y-%m-%d", &local);
     }
-    std::fprintf(out, "Refuel practice report: the %d days to %s\n", practice_window_days, day);
-    std::fprintf(out, "From %s\n\n", path.c_str());
-    std::fprintf(out, "Games: %d   canisters: %d\n\n", games, canisters);
-    std::fprintf(out, "%-16s %7s %13s\n", "operation", "right", "median time");
+    (void)std::fprintf(out, "Refuel practice report: the %d days to %s\n", practice_window_days,
+                       day);
+    (void)std::fprintf(out, "From %s\n\n", path.c_str());
+    (void)std::fprintf(out, "Games: %d   canisters: %d\n\n", games, canisters);
+    (void)std::fprintf(out, "%-16s %7s %13s\n", "operation", "right", "median time");
     for (int op = 1; op <= 4; ++op) {
         char share[16] = "-";
         char median[32] = "-";
         if (counts[op] > 0) {
-            std::snprintf(share, sizeof share, "%d%%", 100 * rights[op] / counts[op]);
+            (void)std::snprintf(share, sizeof share, "%d%%", 100 * rights[op] / counts[op]);
             median_text(median, sizeof median, median_ticks(times[op]));
         }
-        std::fprintf(out, "%-16s %7s %13s\n", topic_names[op], share, median);
+        (void)std::fprintf(out, "%-16s %7s %13s\n", topic_names[op], share, median);
     }
     const std::vector<practice_fact> facts = facts_to_practise(rows, now, 10);
-    std::fprintf(out, "\n%-16s %7s %13s\n", "facts to practise", "misses", "median time");
+    (void)std::fprintf(out, "\n%-16s %7s %13s\n", "facts to practise", "misses", "median time");
     if (facts.empty()) {
-        std::fprintf(out, "(none)\n");
+        (void)std::fprintf(out, "(none)\n");
     }
     for (const practice_fact& f : facts) {
         char text[64];
         char median[32];
         fact_text(text, sizeof text, f);
         median_text(median, sizeof median, f.median_ticks);
-        std::fprintf(out, "%-16s %7d %13s\n", text, f.misses, median);
+        (void)std::fprintf(out, "%-16s %7d %13s\n", text, f.misses, median);
     }
 }

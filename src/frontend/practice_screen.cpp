@@ -50,7 +50,7 @@ enum { align_left, align_centre, align_right };
 // wider than max_width, so nothing the game held can leave its panel.
 void draw_fitted(int x, int y, const char* text, int max_width, int align) {
     char shown[96];
-    std::snprintf(shown, sizeof shown, "%s", text);
+    (void)std::snprintf(shown, sizeof shown, "%s", text);
     std::size_t length = std::strlen(shown);
     while (length > 0 && text_length(draw_font, shown) > max_width) {
         length -= 1;
@@ -88,8 +88,9 @@ void draw_heading(const practice_entry* entries, int count) {
     draw_text(400, 30, "PRACTICE REPORT", 1, 1);
     char line[96];
     const int shown_topic = topic >= 1 && topic <= 5 ? topic : 5;
-    std::snprintf(line, sizeof line, "%s   DIFFICULTY %d   LEVEL %d", topic_titles[shown_topic],
-                  difficulty, std::min(std::max(level, 1), level_count));
+    (void)std::snprintf(line, sizeof line, "%s   DIFFICULTY %d   LEVEL %d",
+                        topic_titles[shown_topic], difficulty,
+                        std::min(std::max(level, 1), level_count));
     set_draw_font(font_text);
     use(dim);
     draw_text(400, 60, line, 1, 1);
@@ -111,7 +112,7 @@ void draw_heading(const practice_entry* entries, int count) {
         draw_text(x + 90, 92, tile < 3 ? result_labels[tile] : "MEDIAN TIME", 1, 1);
         char value[32];
         if (tile < 3) {
-            std::snprintf(value, sizeof value, "%d", tally[tile]);
+            (void)std::snprintf(value, sizeof value, "%d", tally[tile]);
             use(result_colours[tile]);
         } else {
             median_text(value, sizeof value, median_ticks(answer_times));
@@ -157,7 +158,7 @@ void draw_chart(const practice_entry* entries, int count) {
     set_draw_font(font_text);
     use(dim);
     char label[32];
-    std::snprintf(label, sizeof label, "%ds", scale / 100);
+    (void)std::snprintf(label, sizeof label, "%ds", scale / 100);
     draw_fitted(x0 - 4, y0 - 2, label, 30, align_right);
     draw_fitted(x0 - 4, bottom - 14, "0s", 30, align_right);
     if (count <= 0) {
@@ -197,39 +198,38 @@ void draw_lists(const practice_entry* entries, int count, const std::vector<prac
     int listed = 0;
     for (int i = 0; i < count && listed < shown_rows; ++i) {
         const practice_entry& e = entries[i];
-        bool seen = e.result == practice_right;
-        for (int j = 0; j < i && !seen; ++j) {
-            seen = entries[j].result != practice_right && entries[j].operand_a == e.operand_a &&
+        bool skip = e.result == practice_right;
+        for (int j = 0; j < i && !skip; ++j) {
+            skip = entries[j].result != practice_right && entries[j].operand_a == e.operand_a &&
                    entries[j].operation == e.operation && entries[j].operand_b == e.operand_b;
         }
-        if (seen) {
+        if (skip) {
             continue;
         }
         const int y = 376 + listed * 36;
         char problem[32];
         char text[64];
         problem_text(problem, sizeof problem, e.operand_a, e.operation, e.operand_b);
-        std::snprintf(text, sizeof text, "%s = %d", problem, e.answer);
+        (void)std::snprintf(text, sizeof text, "%s = %d", problem, e.answer);
         set_draw_font(font_readout);
         use(pale);
         draw_fitted(34, y, text, 240, align_left);
         char said[64];
         if (e.result == practice_missed) {
-            std::snprintf(said, sizeof said, "missed");
+            (void)std::snprintf(said, sizeof said, "missed");
         } else {
-            std::snprintf(said, sizeof said, "not %s", e.entered[0] != '\0' ? e.entered : "blank");
+            (void)std::snprintf(said, sizeof said, "not %s",
+                                e.entered[0] != '\0' ? e.entered : "blank");
         }
         set_draw_font(font_text);
         use(result_colours[e.result == practice_missed ? 2 : 1]);
         draw_fitted(378, y + 8, said, 96, align_right);
         listed += 1;
     }
-    if (listed == 0) {
+    if (listed == 0 && count > 0) {
         set_draw_font(font_readout);
-        if (count > 0) {
-            use(result_colours[practice_right]);
-            draw_text(206, 453, "All right!", 1, 1);
-        }
+        use(result_colours[practice_right]);
+        draw_text(206, 453, "All right!", 1, 1);
     }
 
     for (int i = 0; i < static_cast<int>(facts.size()) && i < shown_rows; ++i) {
@@ -242,7 +242,8 @@ void draw_lists(const practice_entry* entries, int count, const std::vector<prac
         draw_fitted(422, y, text, 240, align_left);
         char why[32];
         if (f.misses > 0) {
-            std::snprintf(why, sizeof why, "%d %s", f.misses, f.misses == 1 ? "miss" : "misses");
+            (void)std::snprintf(why, sizeof why, "%d %s", f.misses,
+                                f.misses == 1 ? "miss" : "misses");
         } else {
             median_text(why, sizeof why, f.median_ticks);
         }
@@ -260,7 +261,7 @@ void draw_lists(const practice_entry* entries, int count, const std::vector<prac
 }  // namespace
 
 void draw_practice_report(const practice_entry* entries, int count,
-                          const std::vector<practice_fact>& facts) {
+                          const std::vector<practice_fact>& facts, bool saved) {
     count = std::max(count, 0);
     set_draw_target(back_buffer);
     draw_background();
@@ -270,6 +271,10 @@ void draw_practice_report(const practice_entry* entries, int count,
     set_draw_font(font_text);
     use(dim);
     draw_text(400, 584, "PRESS ENTER TO GO ON", 1, 1);
+    if (!saved) {
+        use(result_colours[practice_wrong]);
+        draw_text(20, 584, "Not saved: practice.csv cannot be written", 0, 1);
+    }
     present_frame();
 }
 
@@ -282,9 +287,10 @@ void show_practice_report() {
     for (int i = 0; i < practice_record_count; ++i) {
         rows.push_back({now, difficulty, topic, i + 1, practice_record_count, practice_record[i]});
     }
-    append_practice_game(path, practice_record, practice_record_count, now, difficulty, topic);
+    const bool saved =
+        append_practice_game(path, practice_record, practice_record_count, now, difficulty, topic);
     draw_practice_report(practice_record, practice_record_count,
-                         facts_to_practise(rows, now, shown_rows));
+                         facts_to_practise(rows, now, shown_rows), saved);
     // Let go of the Enter that closed the table first. One held on for two
     // seconds more counts as this screen's Enter: a key stuck down must not
     // keep the player here.

@@ -16,7 +16,8 @@ constexpr int practice_chart_h = 112;
 // Appends the game in practice_record to practice.csv, shows the report
 // and returns on Enter.
 void show_practice_report();
-// Composes the report on back_buffer and presents it. Reads the difficulty
-// and topic settings and the level the game ended on.
+// Composes the report on back_buffer and presents it, with a note when the
+// game could not be saved. Reads the difficulty and topic settings and the
+// level the game ended on.
 void draw_practice_report(const practice_entry* entries, int count,
-                          const std::vector<practice_fact>& facts);
+                          const std::vector<practice_fact>& facts, bool saved = true);

@@ -33,7 +33,7 @@ void keep(int result, const char* entered, int ticks) {
     }
     in_flight = false;
     flying.result = result;
-    std::snprintf(flying.entered, sizeof flying.entered, "%s", entered);
+    (void)std::snprintf(flying.entered, sizeof flying.entered, "%s", entered);
     flying.ticks = ticks;
     if (practice_record_count < practice_record_capacity) {
         practice_record[practice_record_count++] = flying;
@@ -68,7 +68,7 @@ void record_answer_sent() {
 
 void record_judged() {
     char right[16];
-    std::snprintf(right, sizeof right, "%d", flying.answer);
+    (void)std::snprintf(right, sizeof right, "%d", flying.answer);
     const bool is_right = std::strcmp(typed_answer, right) == 0;
     keep(is_right ? practice_right : practice_wrong, typed_answer, enter_ticks);
 }
