@@ -379,8 +379,9 @@ std::vector<practice_row> read_practice_history(const std::string& path) {
     }
     struct stat st;
     std::vector<char> bytes;
+    off_t from = 0;
     if (regular_file(fd, st)) {
-        const off_t from = std::max<off_t>(0, st.st_size - practice_read_limit);
+        from = std::max<off_t>(0, st.st_size - practice_read_limit);
         bytes.resize(static_cast<std::size_t>(st.st_size - from));
         const ssize_t n = pread(fd, bytes.data(), bytes.size(), from);
         bytes.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
@@ -391,7 +392,14 @@ std::vector<practice_row> read_practice_history(const std::string& path) {
         }
     }
     close(fd);
-    return parse_practice_csv(bytes.data(), bytes.size());
+    std::vector<practice_row> rows = parse_practice_csv(bytes.data(), bytes.size());
+    // Nor is the first game read from the middle whole: it starts later on.
+    if (from > 0) {
+        rows.erase(rows.begin(), std::find_if(rows.begin(), rows.end(), [](const practice_row& r) {
+                       return r.canister == 1;
+                   }));
+    }
+    return rows;
 }
 
 int median_ticks(std::vector<int> ticks) {

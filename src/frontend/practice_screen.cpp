@@ -166,9 +166,11 @@ void draw_chart(const practice_entry* entries, int count) {
         draw_text(400, y0 + practice_chart_h / 2, "No canister was answered or missed.", 1, 1);
         return;
     }
+    // Bars at most 32 pixels apart, so a short game does not stretch across.
+    const long span = std::min(static_cast<long>(practice_chart_w), 32L * count);
     for (int i = 0; i < count; ++i) {
-        const int left = x0 + static_cast<int>(static_cast<long>(i) * practice_chart_w / count);
-        const int next = x0 + static_cast<int>(static_cast<long>(i + 1) * practice_chart_w / count);
+        const int left = x0 + static_cast<int>(i * span / count);
+        const int next = x0 + static_cast<int>((i + 1) * span / count);
         const int slot = std::max(next - left, 1);
         // A gap between bars while there is room for one.
         const int width = slot >= 4 ? slot - std::max(1, slot / 5) : slot;
