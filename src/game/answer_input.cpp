@@ -7,6 +7,7 @@
 #include "game_loop.h"
 #include "keyboard_random_clock.h"
 #include "platform.h"
+#include "practice_record.h"
 
 void read_answer_input() {
     previous_key = current_key;
@@ -37,6 +38,7 @@ void read_answer_input() {
     }
 
     if (current_key == 13 && typed_answer[0] != '\0') {
+        record_answer_sent();
         answer_state = 2;
     }
 

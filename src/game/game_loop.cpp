@@ -11,6 +11,8 @@
 #include "high_scores.h"
 #include "keyboard_random_clock.h"
 #include "platform.h"
+#include "practice_record.h"
+#include "practice_screen.h"
 #include "problem_generator.h"
 #include "simulation_tick.h"
 #include "text_pool.h"
@@ -87,6 +89,7 @@ void launch_canister() {
     new_problem();
     reset_canister();
     render_label();
+    record_launch();
 }
 
 // canister_count is 1 plus the hits of the level: more hits than the
@@ -156,6 +159,7 @@ void finish_game() {
         enter_high_score(score);
     }
     show_high_scores();
+    show_practice_report();
 }
 
 void end_with_game_over() {
@@ -168,6 +172,7 @@ void end_with_game_over() {
 void play_game() {
     play_game_sound(sample_game_start, 255);
     reset_game();
+    start_practice_record();
     last_tick = current_tick();
 
     while (level <= level_count) {
@@ -209,6 +214,7 @@ void play_game() {
             if (fuel >= full_tank) {
                 continue;
             }
+            record_judged();
             judge_answer();
         }
         answer_timer = 0;

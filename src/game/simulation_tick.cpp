@@ -7,6 +7,7 @@
 #include "canister_label.h"
 #include "game_loop.h"
 #include "keyboard_random_clock.h"
+#include "practice_record.h"
 #include "problem_generator.h"
 
 // Pixels the view is pushed down by after a wrong answer or a hit: a quick
@@ -32,6 +33,7 @@ constexpr double bob_pi = 3.14159265;  // the bob was tuned with this value
 constexpr int recoil_end = 143;
 
 void hit_ship() {
+    record_hit();
     canister_count += 1;
     // Assigned, not added: a refuel still in progress is cancelled.
     recoil_index = 1;
@@ -43,6 +45,7 @@ void hit_ship() {
     new_problem();
     reset_canister();
     render_label();
+    record_launch();
 }
 
 }  // namespace
