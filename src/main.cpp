@@ -5,6 +5,9 @@
 
 int main(int argc, char** argv) {
     const command_line options = parse_command_line(argc, argv);
+    if (options.action == command_action::report) {
+        return print_report();
+    }
     if (options.action != command_action::play) {
         return answer_command_line(options);
     }

@@ -19,6 +19,7 @@ struct option_case {
     {{"--window", "--fullscreen"}, action::play, false, ""},
     {{"--help", "--version"}, action::help, false, ""},
     {{"-w", "--version", "-h"}, action::version, true, ""},
+    {{"--report", "--help"}, action::report, false, ""},
     {{"--help", "--bogus"}, action::refuse, false, "refuel: unknown option '--bogus'"},
     {{"--window", "level5", "-x"}, action::refuse, true, "refuel: unexpected argument 'level5'"},
 };

@@ -11,6 +11,7 @@ const char* const usage =
     "\n"
     "  -w, --window      play in an 800x600 window\n"
     "      --fullscreen  play full screen (the default)\n"
+    "      --report      print what to practise, from the games played, and exit\n"
     "  -h, --help        show this help and exit\n"
     "      --version     show the version and exit\n";
 
@@ -31,6 +32,10 @@ command_line parse_command_line(int argc, const char* const* argv) {
         } else if (std::strcmp(arg, "--version") == 0) {
             if (options.action == command_action::play) {
                 options.action = command_action::version;
+            }
+        } else if (std::strcmp(arg, "--report") == 0) {
+            if (options.action == command_action::play) {
+                options.action = command_action::report;
             }
         } else {
             options.action = command_action::refuse;
@@ -55,6 +60,7 @@ int answer_command_line(const command_line& options) {
             std::fprintf(stderr, "%s\n%s", options.error.c_str(), usage);
             return 2;
         case command_action::play:
+        case command_action::report:
             break;
     }
     return 0;

@@ -1,10 +1,11 @@
 #pragma once
 // The options the game takes, read before anything is started:
-// -w/--window, --fullscreen (the default), -h/--help and --version.
+// -w/--window, --fullscreen (the default), --report, -h/--help and
+// --version.
 
 #include <string>
 
-enum class command_action { play, help, version, refuse };
+enum class command_action { play, report, help, version, refuse };
 
 struct command_line {
     command_action action = command_action::play;

@@ -13,6 +13,7 @@
 #include "high_scores.h"
 #include "keyboard_random_clock.h"
 #include "main_menu.h"
+#include "practice_history.h"
 #include "platform.h"
 
 bool start_in_window = false;
@@ -48,10 +49,20 @@ bool set_video_mode() {
 
 }  // namespace
 
-const char* start_up() {
+void locate_game_files() {
     const game_paths paths = find_game_paths(machine_path_facts());
     data_folder = paths.data_folder;
     high_score_path = paths.score_file;
+}
+
+int print_report() {
+    locate_game_files();
+    print_practice_report(stdout, std::time(nullptr));
+    return 0;
+}
+
+const char* start_up() {
+    locate_game_files();
     set_uformat(U_ASCII);
     if (!platform_start_library()) {
         // With no display at all the library cannot even start; report it

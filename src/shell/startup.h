@@ -16,3 +16,8 @@ void play_intro();
 void show_title();
 
 extern const char* const video_mode_error_format;
+
+// Where the datafiles, hiscores.dat and practice.csv are, for this player.
+void locate_game_files();
+// refuel --report: the practice summary on standard output, no graphics.
+int print_report();
