@@ -27,12 +27,11 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
-    [ -z "$xvfb_pid" ] || shoot failure || true
+    [ -z "$xvfb_pid" ] || { shoot && keep failure; } || true
     grep -sv "^ALSA" "$work/err.txt" | tail -n 20 >&2 || true
     exit 1
 }
-# poll SECONDS COMMAND...: runs COMMAND every $interval seconds until it
-# succeeds; 1 when time runs out.
+# poll SECONDS COMMAND...: runs COMMAND until it succeeds; 1 when time runs out.
 poll() {
     local deadline=$((SECONDS + $1))
     shift
@@ -58,10 +57,7 @@ start_display() {
     chmod +x "$work/bin/xmessage"
 }
 # render WHAT...: pictures drawn by the game's own code into $ref.
-render() {
-    "$build/tools/refuel_gallery_frames" "$build/game" "$(mkdir -p "$ref" && echo "$ref")" "$@" \
-        >/dev/null || fail "cannot render $*"
-}
+render() { mkdir -p "$ref" && "$build/tools/refuel_gallery_frames" "$build/game" "$ref" "$@" >/dev/null; }
 # make_folder: a folder of its own for the game, with the built datafiles.
 make_folder() {
     game_dir=$work/game
@@ -96,16 +92,14 @@ press() {
     done
 }
 
-# shoot NAME: the screen as NAME.png among the artefacts, in $shot.
-shoot() {
-    shot=$artefacts/$1.png
-    xwd -root -silent | /usr/bin/convert xwd:- "$shot"
-}
+# shoot: the screen, in $shot; keep NAME: that as NAME.png among the artefacts.
+shoot() { shot=xwd:$work/screen.xwd && xwd -root -silent >"${shot#xwd:}"; }
+keep() { /usr/bin/convert "$shot" "$artefacts/$1.png"; }
 # picture PNG: $shot shows PNG, within a 16-bit colour step, except where
 # PNG holds the mask colour.
 picture() {
-    /usr/bin/convert "$shot" \( "$1" -transparent "#FF00FF" \) -composite "$work/merged.png"
-    seen="$(/usr/bin/compare -metric AE -fuzz 3% "$work/merged.png" "$shot" null: 2>&1) pixels differ"
+    /usr/bin/convert "$shot" \( "$1" -transparent "#FF00FF" \) -composite "$work/merged.miff"
+    seen="$(/usr/bin/compare -metric AE -fuzz 3% "$work/merged.miff" "$shot" null: 2>&1) pixels differ"
     [ "$seen" = "0 pixels differ" ]
 }
 # count R G B X Y W H: pixels of about that colour in a rectangle of $shot.
@@ -115,14 +109,15 @@ count() {
 }
 # colour MIN R G B X Y W H: more than MIN such pixels.
 colour() { seen="$(count "${@:2}") pixels of $2,$3,$4" && [ "${seen%% *}" -gt "$1" ]; }
-# see NAME [TEST ARGS...]: shoots the screen as NAME until TEST passes
-# (default: picture $ref/NAME.png); the game must not end meanwhile.
+# see NAME [TEST ARGS...]: shoots the screen until TEST passes (default:
+# picture $ref/NAME.png) and keeps it as NAME; the game must not end meanwhile.
 see() {
     local name=$1
     shift
     [ $# -gt 0 ] || set -- picture "$ref/$name.png"
-    shows() { ended && fail "the game ended before $name"; shoot "$name" && "$@"; }
+    shows() { ended && fail "the game ended before $name"; shoot && "$@"; }
     poll 60 shows "$@" || fail "$name never showed: $seen"
+    keep "$name"
     echo "ok: $name"
 }
 # tour KEYS NAME ...: presses KEYS (- for none), then sees NAME, and so on.

@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# A whole game played by keys with the seed pinned: mixed topic at
-# difficulty 1 (canisters fly 25, 12.5 and 10 s at levels 1 to 3), every
-# answer typed once the cockpit shows the predicted problem, Space on each
-# full tank; at level 4 the canisters hit until the tank runs dry. Then
-# GAME OVER, the congratulation (1170 beats the lowest default score,
-# 1000), the name, the table showing it, hiscores.dat holding it, and after
-# a restart the menu's table still showing it.
+# A whole game by keys, seed pinned: mixed topic at difficulty 1, levels 1
+# to 3 answered right (canisters fly 25, 12.5, 10 s), each answer typed once
+# the cockpit shows the predicted problem; at level 4 canisters hit until
+# the tank is dry. GAME OVER, the congratulation (1170 beats 1000, the
+# lowest default), the name, the table, hiscores.dat holding it, and after a
+# restart the menu's table still showing it.
 source "$(dirname "$0")/lib.sh"
 seed=1765004321
 start_display
@@ -42,7 +41,7 @@ render cockpit "${cockpits[@]}"
 # every 35 ticks: once it has changed twice, the drain is over.
 blinked() {
     ended && fail "the game ended at a full tank"
-    shoot prompt
+    shoot
     now=$(($(count 255 255 255 100 180 600 40) > 2000))
     [ -z "$last" ] || [ "$now" = "$last" ] || changes=$((changes + 1))
     last=$now
