@@ -10,13 +10,13 @@ build_dir=${1:-$here/build-gallery}
 out="$here/docs/screenshots"
 
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-    cmake -S "$here" -B "$build_dir" -DREFUEL_BENCH=OFF >/dev/null
+    cmake -S "$here" -B "$build_dir" -DREFUEL_BENCH=OFF -DREFUEL_TESTS=OFF >/dev/null
 fi
 cmake --build "$build_dir" -j "${JOBS:-2}" --target refuel_datafiles refuel_gallery_frames
 
 mkdir -p "$out"
 rm -f "$out"/*.png
-"$build_dir/tests/refuel_gallery_frames" "$build_dir/game" "$out"
+"$build_dir/tools/refuel_gallery_frames" "$build_dir/game" "$out"
 
 # One sheet of the ten scenes, in level order, for the README.
 /usr/bin/montage "$out"/10_level_*_typing.png -tile 5x2 -geometry 320x240+4+4 \

@@ -1,224 +1,131 @@
-# Shared steps of the end-to-end tests: a private Xvfb, the real binary in a
-# scratch folder, key presses that a 100 Hz poller cannot miss, screenshots
-# compared with reference frames. Sourced by each tests/e2e/test_*.sh.
+# Shared by tests/e2e and tests/fault: a scratch folder, a private Xvfb, the
+# real game in a folder of its own, keys held long enough for a 100 Hz
+# poller, and waits for what must show (a picture, a file, the exit) with
+# generous limits. REFUEL_BUILD_DIR names the build (default build-sanitize/).
 set -euo pipefail
-
-: "${REFUEL_GAME_DIR:?}" "${REFUEL_BUILD_DIR:?}" "${REFUEL_REFERENCE:?}"
-e2e_name=$(basename "$0" .sh)
-artefacts="$REFUEL_BUILD_DIR/e2e-artefacts/$e2e_name"
+build=$(cd "${REFUEL_BUILD_DIR:-$(dirname "${BASH_SOURCE[0]}")/../../build-sanitize}" && pwd)
+artefacts=$build/e2e-artefacts/$(basename "$0" .sh)
 rm -rf "$artefacts"
 mkdir -p "$artefacts"
 work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-key_hold=${REFUEL_KEY_HOLD:-0.15}
-convert=/usr/bin/convert
-compare=/usr/bin/compare
+ref=$work/ref game_pid="" xvfb_pid="" shot="" seen=""
+hold=${REFUEL_KEY_HOLD:-0.15}
 # Nothing is freed before exit by design, so leak reports would be noise;
 # the time shim is preloaded ahead of the sanitizer runtime.
-export ASAN_OPTIONS="detect_leaks=0:verify_asan_link_order=0:abort_on_error=1"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export ASAN_OPTIONS=detect_leaks=0:verify_asan_link_order=0:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
+stop_game() {
+    [ -z "$game_pid" ] || { kill -9 "$game_pid" 2>/dev/null; wait "$game_pid" 2>/dev/null; } || true
+    game_pid=""
+}
 cleanup() {
-    if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then
-        kill -9 "$game_pid" 2>/dev/null || true
-        wait "$game_pid" 2>/dev/null || true
-    fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    stop_game
+    [ -z "$xvfb_pid" ] || { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; } || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-
 fail() {
     echo "FAIL: $*" >&2
-    [ -n "${DISPLAY:-}" ] && [ -n "$xvfb_pid" ] && screenshot "failure" || true
+    [ -z "$xvfb_pid" ] || { shoot && keep failure; } || true
+    grep -sv "^ALSA" "$work/err.txt" | tail -n 20 >&2 || true
     exit 1
 }
+# poll SECONDS COMMAND...: runs COMMAND until it succeeds; 1 when time runs out.
+poll() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep "${interval:-0.1}"
+    done
+}
 
-start_xvfb() {
-    local fifo="$work/displayfd"
-    mkfifo "$fifo"
-    # -noreset: the server must outlive a game that ends before the next starts.
-    Xvfb -displayfd 7 -screen 0 800x600x24 -nolisten tcp -noreset 7>"$fifo" 2>"$work/xvfb.log" &
+# A display of our own that outlives each game (one that resets when its
+# last client leaves drops a game connecting meanwhile), and a stand-in
+# xmessage: the library's messages would wait for a click.
+start_display() {
+    mkfifo "$work/displayfd"
+    Xvfb -displayfd 7 -screen 0 800x600x24 -nolisten tcp -noreset 7>"$work/displayfd" \
+        2>"$work/xvfb.log" </dev/null &
     xvfb_pid=$!
     local number
-    read -r -t 20 number <"$fifo" || fail "Xvfb did not start"
-    export DISPLAY=":$number"
-}
-
-# A stand-in xmessage, first in PATH: the library shows its messages with
-# xmessage and would wait for a click.
-install_xmessage_stand_in() {
+    read -r -t 60 number <"$work/displayfd" || fail "Xvfb did not start"
+    export DISPLAY=:$number PATH=$work/bin:$PATH
     mkdir -p "$work/bin"
-    cat >"$work/bin/xmessage" <<'XM'
-#!/bin/sh
-for last; do :; done
-printf '%s\n' "$last" >&2
-exit 0
-XM
+    printf '#!/bin/sh\nfor last; do :; done\necho "$last" >&2\n' >"$work/bin/xmessage"
     chmod +x "$work/bin/xmessage"
-    export PATH="$work/bin:$PATH"
 }
-
-# A scratch folder holding the binary's datafiles, like an installed game.
-make_game_folder() {
-    game_dir="$work/game"
-    mkdir -p "$game_dir"
-    cp "$REFUEL_GAME_DIR/graph1.dat" "$REFUEL_GAME_DIR/fonts.dat" "$REFUEL_GAME_DIR/sounds.dat" "$game_dir/"
+# render WHAT...: pictures drawn by the game's own code into $ref.
+render() { mkdir -p "$ref" && "$build/tools/refuel_gallery_frames" "$build/game" "$ref" "$@" >/dev/null; }
+# make_folder: a folder of its own for the game, with the built datafiles.
+make_folder() {
+    game_dir=$work/game
+    rm -rf "$game_dir" && mkdir "$game_dir" && ln -s "$build"/game/*.dat "$game_dir/"
 }
-
-# start_game [pinned time]: runs the real binary in the game folder.
+# start_game [SEED]: the real game in $game_dir; SEED pins time(), and with
+# it the problems.
 start_game() {
-    local pinned=${1:-}
     (
         cd "$game_dir"
-        if [ -n "$pinned" ]; then
-            export LD_PRELOAD="$REFUEL_TIME_SHIM" REFUEL_TEST_TIME="$pinned"
-        fi
-        exec "$REFUEL_GAME_DIR/refuel" >"$work/game.out" 2>"$work/game.err"
+        [ -z "${1:-}" ] || export LD_PRELOAD=$build/tests/librefuel_time_shim.so REFUEL_TEST_TIME=$1
+        exec "$build/game/refuel" </dev/null >"$work/out.txt" 2>"$work/err.txt"
     ) &
     game_pid=$!
 }
-
-# wait_exit SECONDS: waits for the game to end and sets exit_status.
-wait_exit() {
-    local limit=$(($1 * 10))
-    local i
-    for ((i = 0; i < limit; i++)); do
-        if ! kill -0 "$game_pid" 2>/dev/null; then
-            set +e
-            wait "$game_pid"
-            exit_status=$?
-            set -e
-            game_pid=""
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "the game did not end within $1 s"
+ended() { ! kill -0 "$game_pid" 2>/dev/null; }
+# exits STATUS: waits for the game to end with STATUS and no sanitizer report.
+exits() {
+    poll 120 ended || fail "the game did not end"
+    status=0
+    wait "$game_pid" || status=$?
+    game_pid=""
+    ! grep -qE "Sanitizer|runtime error:" "$work/err.txt" || fail "a sanitizer report"
+    [ "$status" -eq "$1" ] || fail "exit status $status, expected $1"
 }
-
+quit() { press 5 Return && exits 0; }
 press() {
-    local k
-    for k in "$@"; do
-        local err
-        err=$(xdotool keydown "$k" sleep "$key_hold" keyup "$k" sleep 0.1 2>&1 >/dev/null)
+    local k err
+    for k; do
+        err=$(xdotool keydown "$k" sleep "$hold" keyup "$k" sleep "$hold" 2>&1 >/dev/null)
         [ -z "$err" ] || fail "xdotool: $err"
     done
 }
 
-# screenshot NAME: the root window as NAME.png among the artefacts.
-screenshot() {
-    xwd -root -silent | "$convert" xwd:- "$artefacts/$1.png"
+# shoot: the screen, in $shot; keep NAME: that as NAME.png among the artefacts.
+shoot() { shot=xwd:$work/screen.xwd && xwd -root -silent >"${shot#xwd:}"; }
+keep() { /usr/bin/convert "$shot" "$artefacts/$1.png"; }
+# picture PNG: $shot shows PNG, within a 16-bit colour step, except where
+# PNG holds the mask colour.
+picture() {
+    /usr/bin/convert "$shot" \( "$1" -transparent "#FF00FF" \) -composite "$work/merged.miff"
+    seen="$(/usr/bin/compare -metric AE -fuzz 3% "$work/merged.miff" "$shot" null: 2>&1) pixels differ"
+    [ "$seen" = "0 pixels differ" ]
 }
-
-reference() {
+# count R G B X Y W H: pixels of about that colour in a rectangle of $shot.
+count() {
+    /usr/bin/convert "$shot" -crop "$6x$7+$4+$5" +repage -fuzz 3% -transparent "rgb($1,$2,$3)" \
+        -alpha extract -negate -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+# colour MIN R G B X Y W H: more than MIN such pixels.
+colour() { seen="$(count "${@:2}") pixels of $2,$3,$4" && [ "${seen%% *}" -gt "$1" ]; }
+# see NAME [TEST ARGS...]: shoots the screen until TEST passes (default:
+# picture $ref/NAME.png) and keeps it as NAME; the game must not end meanwhile.
+see() {
     local name=$1
     shift
-    "$REFUEL_REFERENCE" "${game_dir:-$REFUEL_GAME_DIR}" "$work/$name.ppm" "$@" || fail "no reference for $*"
-    "$convert" "$work/$name.ppm" "$artefacts/$name.expected.png"
+    [ $# -gt 0 ] || set -- picture "$ref/$name.png"
+    shows() { ended && fail "the game ended before $name"; shoot && "$@"; }
+    poll 60 shows "$@" || fail "$name never showed: $seen"
+    keep "$name"
+    echo "ok: $name"
 }
-
-# differing_pixels A B: pixels that differ by more than a 16-bit colour step.
-differing_pixels() {
-    "$compare" -metric AE -fuzz 3% "$1" "$2" null: 2>&1 || true
-}
-
-# expect_screen NAME SECONDS ARGS...: waits until the screen shows the
-# reference frame for ARGS, and keeps the screenshot as NAME.png.
-expect_screen() {
-    local name=$1 seconds=$2
-    shift 2
-    reference "$name" "$@"
-    local deadline=$((SECONDS + seconds)) diff=""
-    while [ $SECONDS -le $deadline ]; do
-        kill -0 "$game_pid" 2>/dev/null || fail "the game ended while waiting for $name"
-        screenshot "$name"
-        diff=$(differing_pixels "$artefacts/$name.png" "$artefacts/$name.expected.png")
-        if [ "$diff" = "0" ]; then
-            echo "ok: $name"
-            return 0
-        fi
-        sleep 0.1
+# tour KEYS NAME ...: presses KEYS (- for none), then sees NAME, and so on.
+tour() {
+    while [ $# -gt 1 ]; do
+        # shellcheck disable=SC2086
+        [ "$1" = - ] || press $1
+        see "$2"
+        shift 2
     done
-    fail "$name: the screen never matched its reference ($diff pixels differ)"
-}
-
-# pixel_at FILE X Y: "r,g,b" of one pixel.
-pixel_at() {
-    "$convert" "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
-}
-
-# expect_cockpit NAME SECONDS LEVEL FUEL SCORE OPERAND_A OPERAND_B: waits
-# until the cockpit and the score show exactly that state.
-expect_cockpit() {
-    local name=$1 seconds=$2
-    shift 2
-    reference "$name" cockpit "$@"
-    local deadline=$((SECONDS + seconds)) diff=""
-    while [ $SECONDS -le $deadline ]; do
-        kill -0 "$game_pid" 2>/dev/null || fail "the game ended while waiting for $name"
-        screenshot "$name"
-        "$convert" "$artefacts/$name.png" "$work/$name.actual.ppm"
-        diff=$("$REFUEL_REFERENCE" compare "$work/$name.ppm" "$work/$name.actual.ppm")
-        if [ "$diff" = "0" ]; then
-            echo "ok: $name"
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "$name: the cockpit never showed level $1, fuel $2, score $3, $4 and $5 ($diff pixels differ)"
-}
-
-# predict SEED TOPIC DIFFICULTY COUNT: fills the arrays operand_a, operand_b
-# and answer with the problems the game will ask, canister by canister.
-predict() {
-    operand_a=()
-    operand_b=()
-    answer=()
-    local a b c
-    while read -r a b c; do
-        operand_a+=("$a")
-        operand_b+=("$b")
-        answer+=("$c")
-    done < <("$REFUEL_REFERENCE" problems "$@")
-    [ ${#answer[@]} -eq "$4" ] || fail "no prediction for seed $1"
-}
-
-# type_answer TEXT: the digits one by one, then Enter.
-type_answer() {
-    local digits=$1 i
-    for ((i = 0; i < ${#digits}; i++)); do
-        press "${digits:i:1}"
-    done
-    press Return
-}
-
-# count_color NAME R G B X Y W H: pixels of that colour in a rectangle of the
-# screenshot NAME.png.
-count_color() {
-    local name=$1
-    shift
-    "$convert" "$artefacts/$name.png" "$work/$name.count.ppm"
-    "$REFUEL_REFERENCE" count "$work/$name.count.ppm" "$@"
-}
-
-# expect_game_over SECONDS: waits for the red "GAME OVER" banner with its
-# black shadow in the middle of the screen.
-expect_game_over() {
-    local deadline=$((SECONDS + $1)) red=0 black=0
-    while [ $SECONDS -le $deadline ]; do
-        screenshot game_over
-        red=$(count_color game_over 255 97 99 150 130 500 140)
-        black=$(count_color game_over 0 0 0 150 130 500 140)
-        if [ "$red" -gt 400 ] && [ "$black" -gt 100 ]; then
-            echo "ok: GAME OVER banner ($red red pixels)"
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "no GAME OVER banner (red $red, black $black)"
 }

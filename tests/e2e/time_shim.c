@@ -1,4 +1,4 @@
-/* Pins what time() returns to REFUEL_TEST_TIME, when the test sets it, so
+/* Pins what time() returns to REFUEL_TEST_TIME when the test sets it, so
  * the game's random seed, and with it every problem, is known in advance. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -7,13 +7,9 @@
 
 time_t time(time_t* out) {
     const char* pinned = getenv("REFUEL_TEST_TIME");
-    time_t now;
-    if (pinned != NULL && *pinned != '\0') {
-        now = (time_t)strtoll(pinned, NULL, 10);
-    } else {
-        time_t (*real_time)(time_t*) = (time_t(*)(time_t*))dlsym(RTLD_NEXT, "time");
-        now = real_time(NULL);
-    }
+    const time_t now = pinned != NULL && *pinned != '\0'
+                           ? (time_t)strtoll(pinned, NULL, 10)
+                           : ((time_t(*)(time_t*))dlsym(RTLD_NEXT, "time"))(NULL);
     if (out != NULL) {
         *out = now;
     }

@@ -1,19 +1,9 @@
-// The high-score writer under kill -9: run_score_writer_kill.sh starts this
-// in a loop and kills it at random moments; after every kill hiscores.dat
-// must hold the last table reported saved or the one after it, never a mix,
-// a torn file or nothing.
-//
-//   refuel_score_writer write FOLDER FIRST   saves tables FIRST, FIRST+1, ...
-//                                            for ever, printing each number
-//                                            once its save has returned
-//   refuel_score_writer check FOLDER N       exit 0 when the file holds
-//                                            table N or N+1 (prints which)
-//   refuel_score_writer put FOLDER S1 NAME1 ... S5 NAME5
-//                                            writes that table, as the game
-//                                            would (for reference pictures)
-//
-// Table g has g + 100000 at rank 1, beyond the ten classic bytes, and the
-// name "G" and g, so only an intact extension can show it.
+// The game's high-score save under kill -9 (test_score_writer_kill.sh).
+// "write" saves tables N, N+1, ... for ever, printing each number once its
+// save has returned; "check" exits 0 when hiscores.dat holds table N or N+1
+// and prints which. Table g has 100000 + g at rank 1, beyond the ten
+// classic bytes, and the name G and g, so only a whole extension shows it.
+//   refuel_score_writer write|check FOLDER N
 #include <unistd.h>
 
 #include <cstdio>
@@ -25,91 +15,47 @@
 
 namespace {
 
-constexpr int lower_scores[high_score_count] = {0, 9000, 8000, 7000, 6000};
-
-// At most six digits, so "G" and the number fit a name.
-unsigned tag(long g) {
-    return static_cast<unsigned>(g) % 1000000u;
-}
-
 void set_table(long g) {
+    const unsigned tag = static_cast<unsigned>(g % 1000000);  // six digits fit a name
     for (int rank = 0; rank < high_score_count; ++rank) {
-        high_scores[rank] = lower_scores[rank];
-        std::strcpy(high_score_names[rank], "LOWER");
+        high_scores[rank] = rank == 0 ? static_cast<int>(100000 + tag) : 10000 - 1000 * rank;
+        std::snprintf(high_score_names[rank], sizeof high_score_names[rank], "%s%u",
+                      rank == 0 ? "G" : "L", rank == 0 ? tag : static_cast<unsigned>(rank));
     }
-    high_scores[0] = static_cast<int>(100000 + tag(g));
-    std::snprintf(high_score_names[0], sizeof high_score_names[0], "G%u", tag(g));
-}
-
-bool table_is(long g) {
-    char name[high_score_name_length + 1];
-    std::snprintf(name, sizeof name, "G%u", tag(g));
-    if (high_scores[0] != static_cast<int>(100000 + tag(g)) ||
-        std::strcmp(high_score_names[0], name) != 0) {
-        return false;
-    }
-    for (int rank = 1; rank < high_score_count; ++rank) {
-        if (high_scores[rank] != lower_scores[rank] ||
-            std::strcmp(high_score_names[rank], "LOWER") != 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-int write_forever(long g) {
-    char line[32];
-    for (;; ++g) {
-        set_table(g);
-        if (!save_high_scores()) {
-            std::fprintf(stderr, "save %ld failed\n", g);
-            return 1;
-        }
-        // write(2), not stdio: the number is out before the next save starts.
-        const int n = std::snprintf(line, sizeof line, "%ld\n", g);
-        if (write(1, line, static_cast<std::size_t>(n)) != n) {
-            return 1;
-        }
-    }
-}
-
-int check(long g) {
-    load_high_scores();
-    if (table_is(g)) {
-        std::printf("old\n");
-        return 0;
-    }
-    if (table_is(g + 1)) {
-        std::printf("new\n");
-        return 0;
-    }
-    std::printf("neither: rank 1 holds %d \"%s\"\n", high_scores[0], high_score_names[0]);
-    return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 + 2 * high_score_count && std::string(argv[1]) == "put" && chdir(argv[2]) == 0) {
-        for (int rank = 0; rank < high_score_count; ++rank) {
-            high_scores[rank] = std::atoi(argv[3 + 2 * rank]);
-            std::snprintf(high_score_names[rank], sizeof high_score_names[rank], "%s",
-                          argv[4 + 2 * rank]);
-        }
-        return save_high_scores() ? 0 : 1;
-    }
     if (argc != 4 || chdir(argv[2]) != 0) {
-        std::fprintf(stderr,
-                     "usage: refuel_score_writer write|check FOLDER NUMBER | put FOLDER ...\n");
+        std::fprintf(stderr, "usage: refuel_score_writer write|check FOLDER N\n");
         return 2;
     }
-    const std::string mode = argv[1];
-    const long g = std::strtol(argv[3], nullptr, 10);
-    if (mode == "write") {
-        return write_forever(g);
+    long g = std::strtol(argv[3], nullptr, 10);
+    if (std::string(argv[1]) == "write") {
+        // dprintf writes at once: the number is out before the next save starts.
+        for (set_table(g); save_high_scores(); set_table(++g)) {
+            dprintf(1, "%ld\n", g);
+        }
+        return 1;
     }
-    if (mode == "check") {
-        return check(g);
+    load_high_scores();
+    int scores[high_score_count];
+    char names[high_score_count][high_score_name_length + 1];
+    std::memcpy(scores, high_scores, sizeof scores);
+    std::memcpy(names, high_score_names, sizeof names);
+    for (const long t : {g, g + 1}) {
+        set_table(t);
+        bool same = true;
+        for (int rank = 0; rank < high_score_count; ++rank) {
+            same = same && scores[rank] == high_scores[rank] &&
+                   std::strcmp(names[rank], high_score_names[rank]) == 0;
+        }
+        if (same) {
+            std::puts(t == g ? "old" : "new");
+            return 0;
+        }
     }
-    return 2;
+    std::printf("neither: rank 1 holds %d \"%s\"\n", scores[0], names[0]);
+    return 1;
 }

@@ -10,17 +10,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     decode_high_scores(data, static_cast<int>(size > 100000 ? 100000 : size));
     for (int rank = 0; rank < high_score_count; ++rank) {
-        const std::size_t length = strnlen(high_score_names[rank], high_score_name_length + 1);
-        if (high_scores[rank] < 0 || length == 0 || length > high_score_name_length) {
-            std::abort();
-        }
+        const char* name = high_score_names[rank];
+        const std::size_t length = strnlen(name, high_score_name_length + 1);
+        bool sane = high_scores[rank] >= 0 && length > 0 && length <= high_score_name_length &&
+                    (rank == 0 || high_scores[rank] <= high_scores[rank - 1]);
         for (std::size_t i = 0; i < length; ++i) {
-            const unsigned char c = static_cast<unsigned char>(high_score_names[rank][i]);
-            if (c < 32 || c > 126) {
-                std::abort();
-            }
+            sane = sane && name[i] >= 32 && name[i] <= 126;
         }
-        if (rank > 0 && high_scores[rank] > high_scores[rank - 1]) {
+        if (!sane) {
             std::abort();
         }
     }

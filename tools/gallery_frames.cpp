@@ -1,7 +1,14 @@
 // Renders every screen of the game, and game frames at chosen levels, with
-// the built datafiles, as PNG pictures for the gallery in docs/screenshots.
+// the built datafiles, as PNG pictures for the gallery in docs/screenshots;
+// the end-to-end tests take the pictures they compare the real program's
+// screen with from here too.
 //
-//   refuel_gallery_frames GAME_DIR OUT_DIR
+//   refuel_gallery_frames GAME_DIR OUT_DIR            the whole gallery
+//   refuel_gallery_frames GAME_DIR OUT_DIR screens    the screens around the game
+//   refuel_gallery_frames GAME_DIR OUT_DIR cockpit NAME LEVEL FUEL SCORE A B [NAME ...]
+//       the cockpit and the score of that state, on the mask colour
+//   refuel_gallery_frames GAME_DIR OUT_DIR table SCORE NAME
+//       the default table with that entry put in: table_marked, table
 //
 // Screens run through the game's own code on the scripted device layer and
 // are taken at their first present; GAME OVER, the message box and the name
@@ -278,11 +285,40 @@ void game_frames() {
     destroy_bitmap(crop);
 }
 
+// The parts of a game frame that show the state; everything else is left
+// in the mask colour, where a comparison takes any pixel.
+void cockpits(char** args, int count) {
+    for (int i = 0; i + 6 <= count; i += 6) {
+        clear_to_color(back_buffer, bitmap_mask_color(back_buffer));
+        level = std::atoi(args[i + 1]);
+        fuel = std::atoi(args[i + 2]);
+        score = std::atoi(args[i + 3]);
+        problem.operand_a = std::atoi(args[i + 4]);
+        problem.operand_b = std::atoi(args[i + 5]);
+        draw_cockpit();
+        draw_score();
+        write_png(args[i], back_buffer);
+    }
+}
+
+void tables(int new_score, const char* name) {
+    unlink("hiscores.dat");
+    load_high_scores();
+    marked_high_score = insert_high_score(new_score, name);
+    capture("table_marked", show_high_scores, 0, 0);
+    marked_high_score = -1;
+    capture("table", show_high_scores, 0, 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: refuel_gallery_frames GAME_DIR OUT_DIR\n");
+    const std::string what = argc > 3 ? argv[3] : "all";
+    if (argc < 3 || (what != "all" && what != "screens" && what != "cockpit" &&
+                     !(what == "table" && argc == 6))) {
+        std::fprintf(stderr,
+                     "usage: refuel_gallery_frames GAME_DIR OUT_DIR [screens | cockpit NAME LEVEL "
+                     "FUEL SCORE A B ... | table SCORE NAME]\n");
         return 2;
     }
     char* absolute = realpath(argv[2], nullptr);
@@ -309,8 +345,16 @@ int main(int argc, char** argv) {
         return 1;
     }
     set_draw_target(back_buffer);
-    front_end();
-    game_frames();
+    if (what == "all" || what == "screens") {
+        front_end();
+    }
+    if (what == "all") {
+        game_frames();
+    } else if (what == "cockpit") {
+        cockpits(argv + 4, argc - 4);
+    } else if (what == "table") {
+        tables(std::atoi(argv[4]), argv[5]);
+    }
     unlink("hiscores.dat");
     rmdir(scratch);
     std::printf("%d pictures in %s\n", written, out_dir.c_str());
