@@ -67,9 +67,19 @@ done
 see game_over colour 400 255 96 96 150 130 500 140
 see congratulation colour 20000 32 32 32 205 155 390 90
 see name_box colour 25000 32 32 32 205 275 390 100
-tour "a c e Return" table_marked Return 03_main_menu_1
+tour "a c e Return" table_marked Return
+see practice_report colour 20000 20 26 48 0 0 800 600
+tour Return 03_main_menu_1
 quit
 grep -q ACE "$game_dir/hiscores.dat" || fail "hiscores.dat does not hold the name"
+# practice.csv: every answer in the order played, right, then the two misses.
+played=$(for s in "${steps[@]}"; do
+    read -r _ action answer <<<"$s"
+    case $action in answer) echo "$answer" ;; hit) echo "?" ;; esac
+done)
+rows=$(awk -F, 'NR > 1 { print ($8 == "right" ? $6 : $8 == "missed" ? "?" : "wrong") }' \
+    "$game_dir/practice.csv")
+[ "$rows" = "$played" ] || fail "practice.csv holds $rows, not $played"
 cp "$game_dir/hiscores.dat" "$artefacts/"
 start_game
 tour - 02_title Return 03_main_menu_1 "2 Return" table Return 03_main_menu_1
