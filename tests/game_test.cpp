@@ -2,8 +2,11 @@
 // whole games through play_game on the fake device layer, with a player
 // who decides on every tick from what the game holds.
 
+#include <algorithm>
+#include <cctype>
 #include <deque>
 #include <functional>
+#include <sstream>
 
 #include "game_test_support.h"
 #include "high_scores.h"
@@ -164,8 +167,8 @@ TEST_F(tick_rules, a_launch_takes_one_draw_for_its_lane) {
     EXPECT_EQ(canister_distance, launch_distance);
 }
 
-// Keys per tick: a digit, E Enter, B Backspace, S Space, K the keypad's 4
-// and Enter, - nothing; letters together are held together.
+// Keys per tick, a word a tick: digits, E Enter, B Backspace, S Space, -
+// nothing; keys in one word are held together.
 TEST_F(tick_rules, answer_keys_type_correct_and_submit) {
     const struct {
         const char* ticks;
@@ -175,7 +178,7 @@ TEST_F(tick_rules, answer_keys_type_correct_and_submit) {
     } cases[] = {
         {"1 1 - 1", 30, "11", 0, 0},
         {"5 35 5 -", 30, "535", 0, 0},  // an earlier digit comes through
-        {"E4 S4 K", 30, "", 0, 0},
+        {"E4 S4", 30, "", 0, 0},
         {"E 4 E 4 5", 30, "4", 2, 12},
         {"1 2 3 B B - B", 30, "1", 0, 0},
         {"1 2 E B", 30, "1", 2, 8},  // shortened after Enter
@@ -185,25 +188,13 @@ TEST_F(tick_rules, answer_keys_type_correct_and_submit) {
     for (const auto& c : cases) {
         start_level(1);
         fuel = c.fuel;
-        std::string t = c.ticks;
-        for (std::size_t at = 0; at <= t.size();) {
-            const std::size_t end = std::min(t.find(' ', at), t.size());
+        std::istringstream words(c.ticks);
+        for (std::string word; words >> word; game_tick()) {
             fake().hold_only({});
-            for (std::size_t i = at; i < end; ++i) {
-                const char k = t[i];
-                const int code = k == 'E'   ? KEY_ENTER
-                                 : k == 'B' ? KEY_BACKSPACE
-                                 : k == 'S' ? KEY_SPACE
-                                 : k == '-' ? 0
-                                            : KEY_0 + (k - '0');
-                if (k == 'K') {
-                    fake().held[KEY_4_PAD] = fake().held[KEY_ENTER_PAD] = true;
-                } else if (code != 0) {
-                    fake().held[code] = true;
-                }
+            for (char k : word) {
+                const int code = k == 'E' ? KEY_ENTER : k == 'B' ? KEY_BACKSPACE : KEY_SPACE;
+                fake().held[std::isdigit(k) ? KEY_0 + (k - '0') : code] = k != '-';
             }
-            game_tick();
-            at = end + 1;
         }
         EXPECT_STREQ(typed_answer, c.typed) << c.ticks;
         EXPECT_EQ(answer_state, c.state) << c.ticks;
@@ -288,12 +279,9 @@ class whole_game : public game_test {
         keys.push_back({KEY_ENTER});
         keys.push_back({});
     }
-    static int count_sounds(const char* name, int volume) {
-        int n = 0;
-        for (const played_sample& s : fake().sounds) {
-            n += std::string(sample_name(s.sample)) == name && s.volume == volume ? 1 : 0;
-        }
-        return n;
+    static long count_sounds(const char* name, int volume) {
+        const std::vector<std::string> heard = sounds_and_rests();
+        return std::count(heard.begin(), heard.end(), name + ("/" + std::to_string(volume)));
     }
 
     scratch_folder folder;  // a qualifying game writes hiscores.dat
