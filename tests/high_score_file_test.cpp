@@ -6,7 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -37,21 +38,13 @@ std::vector<int> table() {
 }
 
 bytes read_file(const char* path) {
-    bytes b;
-    if (std::FILE* f = std::fopen(path, "rb")) {
-        for (int c; (c = std::fgetc(f)) != EOF;) {
-            b.push_back(static_cast<unsigned char>(c));
-        }
-        std::fclose(f);
-    }
-    return b;
+    std::ifstream in(path, std::ios::binary);
+    return bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 void write_file(const char* path, const bytes& b) {
-    std::FILE* f = std::fopen(path, "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(b.data(), 1, b.size(), f);
-    std::fclose(f);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
 class high_score_file : public testing::Test {

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_platform.h"
-
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
+#include "fake_platform.h"
 
 namespace {
 
@@ -15,102 +14,73 @@ BITMAP* solid(int w, int h, const int rgb[3]) {
     return b;
 }
 
-SAMPLE* silent_sample() {
-    return create_sample(16, 0, 22050, 64);
-}
-
-struct synthetic_catalogue {
-    BITMAP* back;
-    BITMAP* label;
-    BITMAP* menu;
-    BITMAP* highlight;
-    BITMAP* difficulty;
-    BITMAP* topic;
-    BITMAP* highscore;
-    BITMAP* title;
-    BITMAP* levels[11];
-    BITMAP* cockpit;
-    BITMAP* canister_1;
-    BITMAP* canister_2;
-    BITMAP* digits;
-    SAMPLE* samples[7];
-};
-
-synthetic_catalogue make_catalogue() {
-    synthetic_catalogue c{};
-    c.back = create_bitmap(800, 600);
-    c.label = create_bitmap(280, 200);
-    c.menu = solid(800, 600, test_colors::menu);
-    // The highlight is a frame: its middle is mask colour, so a masked blit
-    // leaves the menu picture showing through.
-    c.highlight = solid(440, 96, test_colors::highlight);
-    rectfill(c.highlight, 10, 10, 429, 85, bitmap_mask_color(c.highlight));
-    c.difficulty = solid(800, 600, test_colors::difficulty);
-    c.topic = solid(800, 600, test_colors::topic);
-    c.highscore = solid(800, 600, test_colors::highscore);
-    c.title = solid(800, 600, test_colors::title);
-    for (int level = 1; level <= 10; ++level) {
-        const int tint[3] = {20 * level, 100, 255 - 20 * level};
-        c.levels[level] = solid(800, 680, tint);
-    }
-    const int grey[3] = {90, 90, 90};
-    c.cockpit = solid(800, 300, grey);
-    c.canister_1 = solid(320, 200, grey);
-    c.canister_2 = solid(320, 200, grey);
-    c.digits = solid(490, 32, grey);
-    for (SAMPLE*& s : c.samples) {
-        s = silent_sample();
-    }
-    return c;
-}
+// The sample slots in the order of their names.
+SAMPLE** const sample_slots[] = {&sample_wrong,       &sample_right, &sample_level_start,
+                                 &sample_game_over,   &sample_intro, &sample_game_start,
+                                 &sample_menu_confirm};
+const char* const sample_names[] = {"wrong", "right",      "level_start", "game_over",
+                                    "intro", "game_start", "menu_confirm"};
 
 }  // namespace
 
 void install_test_assets() {
     // Made once, assigned on every call: a test that loaded the real
     // datafiles must not leave them behind for the next one.
-    static const synthetic_catalogue c = make_catalogue();
-    back_buffer = c.back;
-    label_bitmap = c.label;
-    menu_background = c.menu;
-    menu_highlight = c.highlight;
-    difficulty_menu_background = c.difficulty;
-    topic_menu_background = c.topic;
-    highscore_background = c.highscore;
-    title_image = c.title;
-    for (int level = 1; level <= 10; ++level) {
-        level_background[level] = c.levels[level];
+    static BITMAP* pictures[24] = {};
+    static SAMPLE* samples[7] = {};
+    if (pictures[0] == nullptr) {
+        const int grey[3] = {90, 90, 90};
+        pictures[0] = create_bitmap(800, 600);
+        pictures[1] = create_bitmap(280, 200);
+        pictures[2] = solid(800, 600, test_colors::menu);
+        // The highlight is a frame: its middle is mask colour, so a masked
+        // blit leaves the menu picture showing through.
+        pictures[3] = solid(440, 96, test_colors::highlight);
+        rectfill(pictures[3], 10, 10, 429, 85, bitmap_mask_color(pictures[3]));
+        pictures[4] = solid(800, 600, test_colors::difficulty);
+        pictures[5] = solid(800, 600, test_colors::topic);
+        pictures[6] = solid(800, 600, test_colors::highscore);
+        pictures[7] = solid(800, 600, test_colors::title);
+        pictures[8] = solid(800, 300, grey);  // cockpit
+        pictures[9] = solid(320, 200, grey);  // canisters
+        pictures[10] = solid(320, 200, grey);
+        pictures[11] = solid(490, 32, grey);  // score digits
+        for (int level = 1; level <= 10; ++level) {
+            const int tint[3] = {20 * level, 100, 255 - 20 * level};
+            pictures[11 + level] = solid(800, 680, tint);
+        }
+        for (SAMPLE*& s : samples) {
+            s = create_sample(16, 0, 22050, 64);
+        }
     }
-    cockpit_overlay = c.cockpit;
-    canister_picture_1 = c.canister_1;
-    canister_picture_2 = c.canister_2;
-    score_digit_strip = c.digits;
+    back_buffer = pictures[0];
+    label_bitmap = pictures[1];
+    menu_background = pictures[2];
+    menu_highlight = pictures[3];
+    difficulty_menu_background = pictures[4];
+    topic_menu_background = pictures[5];
+    highscore_background = pictures[6];
+    title_image = pictures[7];
+    cockpit_overlay = pictures[8];
+    canister_picture_1 = pictures[9];
+    canister_picture_2 = pictures[10];
+    score_digit_strip = pictures[11];
+    for (int level = 1; level <= 10; ++level) {
+        level_background[level] = pictures[11 + level];
+    }
     font_answer = font_readout = font_panel = font_text = font_banner = font_intro = font_label =
         font;
-    sample_wrong = c.samples[0];
-    sample_right = c.samples[1];
-    sample_level_start = c.samples[2];
-    sample_game_over = c.samples[3];
-    sample_intro = c.samples[4];
-    sample_game_start = c.samples[5];
-    sample_menu_confirm = c.samples[6];
+    for (int i = 0; i < 7; ++i) {
+        *sample_slots[i] = samples[i];
+    }
 }
 
 const char* sample_name(const SAMPLE* s) {
-    if (s == sample_wrong)
-        return "wrong";
-    if (s == sample_right)
-        return "right";
-    if (s == sample_level_start)
-        return "level_start";
-    if (s == sample_game_over)
-        return "game_over";
-    if (s == sample_intro)
-        return "intro";
-    if (s == sample_game_start)
-        return "game_start";
-    if (s == sample_menu_confirm)
-        return "menu_confirm";
+    for (int i = 0; i < 7; ++i) {
+        if (s == *sample_slots[i]) {
+            return sample_names[i];
+        }
+    }
     return "unknown";
 }
 
