@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "canister_label.h"
 #include "game_loop.h"
 #include "problem_generator.h"
 #include "simulation_tick.h"
@@ -78,16 +79,6 @@ void record_hit() {
 }
 
 const char* operation_sign(int operation) {
-    switch (operation) {
-        case 1:
-            return "+";
-        case 2:
-            return "-";
-        case 3:
-            return "x";
-        case 4:
-            return "/";
-        default:
-            return "?";
-    }
+    const char* sign = operator_text(operation);
+    return sign != nullptr ? sign : "?";
 }

@@ -5,8 +5,6 @@
 #include "problem_generator.h"
 #include "text_pool.h"
 
-namespace {
-
 const char* operator_text(int operation) {
     switch (operation) {
         case 1:
@@ -21,8 +19,6 @@ const char* operator_text(int operation) {
             return nullptr;
     }
 }
-
-}  // namespace
 
 void render_label() {
     set_draw_target(label_bitmap);
