@@ -98,6 +98,14 @@ TEST(datafile_check, refuses_each_kind_of_damage) {
         // A kind that the loader decodes itself.
         {&sounds, [](bytes& f) { std::memcpy(&f[entry(f, 6)], "MIDI", 4); }, "does not read"},
         {&sounds, [](bytes& f) { f[entry(f, 1) + 19] ^= 1; }, "samples do not match"},
+        // Marked stereo (negative bits): twice the samples are then due.
+        {&sounds,
+         [](bytes& f) {
+             const int bits = f[entry(f, 1) + 12] << 8 | f[entry(f, 1) + 13];
+             f[entry(f, 1) + 12] = static_cast<unsigned char>((-bits) >> 8);
+             f[entry(f, 1) + 13] = static_cast<unsigned char>(-bits);
+         },
+         "samples do not match"},
         {&fonts, [](bytes& f) { f[entry(f, 0) + 24] = 31; }, "runs from 32 to 31"},
         {&pictures, [](bytes& f) { ++f[entry(f, 3) + 17]; }, "entry 3 is a damaged picture"},
         {&pictures, [](bytes& f) { --f[entry(f, 3) + 17]; }, "entry 3 is a damaged picture"},

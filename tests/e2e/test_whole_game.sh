@@ -68,7 +68,7 @@ see game_over colour 400 255 96 96 150 130 500 140
 see congratulation colour 20000 32 32 32 205 155 390 90
 see name_box colour 25000 32 32 32 205 275 390 100
 tour "a c e Return" table_marked Return
-see practice_report colour 20000 20 26 48 0 0 800 600
+see practice_report colour 300 96 220 120 0 0 800 600  # the right answers' bars
 tour Return 03_main_menu_1
 quit
 grep -q ACE "$game_dir/hiscores.dat" || fail "hiscores.dat does not hold the name"
