@@ -19,8 +19,8 @@ void set_table(long g) {
     const unsigned tag = static_cast<unsigned>(g % 1000000);  // six digits fit a name
     for (int rank = 0; rank < high_score_count; ++rank) {
         high_scores[rank] = rank == 0 ? static_cast<int>(100000 + tag) : 10000 - 1000 * rank;
-        std::snprintf(high_score_names[rank], sizeof high_score_names[rank], "%s%u",
-                      rank == 0 ? "G" : "L", rank == 0 ? tag : static_cast<unsigned>(rank));
+        const std::string name = rank == 0 ? "G" + std::to_string(tag) : "L" + std::to_string(rank);
+        std::snprintf(high_score_names[rank], sizeof high_score_names[rank], "%.7s", name.c_str());
     }
 }
 
