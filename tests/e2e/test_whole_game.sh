@@ -67,7 +67,8 @@ done
 see game_over colour 400 255 96 96 150 130 500 140
 see congratulation colour 20000 32 32 32 205 155 390 90
 see name_box colour 25000 32 32 32 205 275 390 100
-tour "a c e Return" table_marked Return
+tour "a c e Return" table_marked
+press Return
 see practice_report colour 300 96 220 120 0 0 800 600  # the right answers' bars
 tour Return 03_main_menu_1
 quit
