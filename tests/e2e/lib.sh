@@ -9,9 +9,7 @@ rm -rf "$artefacts"
 mkdir -p "$artefacts"
 work=$(mktemp -d)
 ref=$work/ref game_pid="" xvfb_pid="" shot="" seen=""
-# Keys are held and released this long: the game reads them once a tick,
-# and a sanitizer build beside busy processes may miss a shorter press.
-hold=${REFUEL_KEY_HOLD:-0.3}
+hold=${REFUEL_KEY_HOLD:-0.15}
 # Nothing is freed before exit by design, so leak reports would be noise;
 # the time shim is preloaded ahead of the sanitizer runtime.
 export ASAN_OPTIONS=detect_leaks=0:verify_asan_link_order=0:abort_on_error=1
