@@ -24,6 +24,7 @@ src/shell/asset_catalogue.cpp cert-err33-c 3
 src/shell/datafile_check.cpp cert-err33-c 2
 src/shell/startup.cpp cert-err33-c 1
 src/shell/startup.cpp useStlAlgorithm 1
+src/shell/game_paths.cpp concurrency-mt-unsafe 3
 LIST
 )
 

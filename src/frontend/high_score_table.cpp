@@ -19,10 +19,15 @@ const char* const default_high_score_name = "HALBREK";
 int high_scores[high_score_count] = {16000, 8000, 4000, 2000, 1000};
 char high_score_names[high_score_count][high_score_name_length + 1] = {
     "HALBREK", "HALBREK", "HALBREK", "HALBREK", "HALBREK"};
-std::string high_score_path = "hiscores.dat";
+std::string high_score_path;
 bool high_score_file_writable = true;
 
 namespace {
+
+// hiscores.dat in the working folder until start-up says where it is.
+std::string score_file() {
+    return high_score_path.empty() ? std::string("hiscores.dat") : high_score_path;
+}
 
 // Bytes of the file past what this version understands: written back after
 // the table, so a later version's additions survive our saves.
@@ -211,7 +216,7 @@ bool extension_is_ours(const unsigned char* bytes, int size) {
 // The file a save replaces: when hiscores.dat is a symbolic link, the file
 // it points at, so the link stays.
 std::string save_target() {
-    std::string target = high_score_path;
+    std::string target = score_file();
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st;
         char link[PATH_MAX];
@@ -225,7 +230,7 @@ std::string save_target() {
         std::string next(link, static_cast<std::size_t>(n));
         const std::size_t slash = target.rfind('/');
         if (next[0] != '/' && slash != std::string::npos) {
-            next = target.substr(0, slash + 1) + next;
+            next.insert(0, target, 0, slash + 1);
         }
         target = next;
     }
@@ -278,7 +283,7 @@ void load_high_scores() {
     tail_after_classic = false;
     high_score_file_writable = true;
     std::vector<unsigned char> bytes;
-    std::FILE* f = std::fopen(high_score_path.c_str(), "rb");
+    std::FILE* f = std::fopen(score_file().c_str(), "rb");
     if (f == nullptr) {
         // Only a file that is not there may be replaced by a fresh table;
         // one we cannot read is left alone for the whole run.

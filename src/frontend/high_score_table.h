@@ -13,7 +13,7 @@ extern const char* const default_high_score_name;
 extern int high_scores[high_score_count];  // rank 1 (best) first
 extern char high_score_names[high_score_count][high_score_name_length + 1];
 
-// Where the table is kept; hiscores.dat in the working folder unless set.
+// Where the table is kept; empty means hiscores.dat in the working folder.
 extern std::string high_score_path;
 // False for the rest of the run once the file was there but could not be
 // read: saves then leave it alone rather than replace a table not seen.

@@ -51,13 +51,13 @@ command_line parse_command_line(int argc, const char* const* argv) {
 int answer_command_line(const command_line& options) {
     switch (options.action) {
         case command_action::help:
-            std::fputs(usage, stdout);
+            (void)std::fputs(usage, stdout);
             return 0;
         case command_action::version:
             std::puts("refuel " REFUEL_VERSION);
             return 0;
         case command_action::refuse:
-            std::fprintf(stderr, "%s\n%s", options.error.c_str(), usage);
+            (void)std::fprintf(stderr, "%s\n%s", options.error.c_str(), usage);
             return 2;
         case command_action::play:
         case command_action::report:
