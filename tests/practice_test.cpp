@@ -245,13 +245,14 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
     // A file that is there but cannot be read, and a report that cannot be
     // written, are failures.
     std::FILE* full = std::fopen("/dev/full", "w");
-    ASSERT_NE(full, nullptr);
-    EXPECT_EQ(print_practice_report(full, stderr, at(0)), 1);
-    std::fclose(full);
+    std::FILE* none = std::fopen("/dev/null", "w");
+    ASSERT_TRUE(full != nullptr && none != nullptr);
+    EXPECT_EQ(print_practice_report(full, none, at(0)), 1);
+    EXPECT_EQ(print_practice_report(none, none, at(0)), 0);
     std::remove("practice.csv");
     ASSERT_EQ(mkdir("practice.csv", 0700), 0);
-    std::FILE* none = std::fopen("/dev/null", "w");
     EXPECT_EQ(print_practice_report(none, none, at(0)), 1);
+    std::fclose(full);
     std::fclose(none);
 }
 

@@ -1,5 +1,5 @@
-// Practice rounds: the sets and families they pick from, the queue, and a
-// round flown by keys on the game's track.
+// Practice rounds: the sets and families they pick from, the queue, a round
+// flown by keys on the game's track; and what a game records of each canister.
 
 #include <fstream>
 
@@ -254,6 +254,45 @@ TEST_F(game_test, a_round_from_the_command_line_goes_into_practice_csv_and_chang
     play_by_keys("X", flown);
     practise_from_command_line({}, "");
     EXPECT_EQ(flown, std::vector<std::string>{"0x2X"});
+}
+
+// Played by keys: at level 1 one right, one with the tank full (not judged),
+// Space; at level 2 one wrong, one let through, one right; Escape.
+TEST_F(game_test, practice_record_holds_what_happened_to_each_canister_played) {
+    const std::string plan = "RFSWMRX";
+    std::size_t next = 0;
+    std::string script;  // a key a tick: a digit, E Enter, S Space, X Escape, _ none
+    std::vector<practice_entry> want;
+    fake().on_look = [&](int n) {
+        fake().hold_only({});
+        if (last_tick == tick_count.load() || answer_timer == level_left_timer)
+            return;                 // not in a tick, or the level is left
+        fuel = n <= 1 ? 59 : fuel;  // one right answer fills the tank
+        if (canister_distance == launch_distance && script.empty()) {
+            const char step = plan[std::min(next++, plan.size() - 1)];
+            const std::string typed = number_text(problem.problem_answer + (step == 'W' ? 1 : 0));
+            // Enter (held on) after the digits, each a tick down and one up.
+            const int ticks = step == 'M' ? 5000 / speed_table[level] + 1 : 2 * typed.size() + 1;
+            if (std::strchr("RWM", step) != nullptr) {
+                want.push_back({level, problem.operand_a, problem.problem_operation,
+                                problem.operand_b, problem.problem_answer, "",
+                                static_cast<int>(std::strchr("RWM", step) - "RWM"), ticks});
+                std::snprintf(want.back().entered, 40, "%s", step == 'M' ? "" : typed.c_str());
+            }
+            for (char c : std::strchr("RWF", step) != nullptr ? typed + "EE" : "")
+                script += c < 'A' ? std::string{c, '_'} : "E";
+            script += step == 'S' || step == 'X' ? std::string(1, step) : "";
+        }
+        if (!script.empty()) {
+            const int codes[4] = {KEY_ENTER, KEY_SPACE, KEY_ESC, KEY_TILDE};  // ~ is read by none
+            const char k = script[0];
+            fake().held[k <= '9' ? KEY_0 + (k - '0') : codes[std::string("ESX_").find(k)]] = true;
+            script.erase(0, 1);
+        }
+    };
+    play_game();
+    EXPECT_EQ(practice_csv_rows(practice_record, practice_record_count, {at(0), 1, 1, false}),
+              practice_csv_rows(want.data(), static_cast<int>(want.size()), {at(0), 1, 1, false}));
 }
 
 }  // namespace

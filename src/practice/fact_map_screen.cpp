@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
@@ -105,11 +106,13 @@ void draw_grid(const fact_map& map) {
     set_draw_font(font_text);
     use_colour(amber);
     draw_text(44, 96, operation_sign(map.operation), 1, 1);
+    // Ranges are too wide to head a column: it takes the lowest number.
     for (std::size_t c = 0; c < map.columns.low.size(); ++c) {
         const map_cell_box box = cell_box(map, 0, static_cast<int>(c));
+        const std::string label = map.columns.grouped ? std::to_string(map.columns.low[c])
+                                                      : axis_label(map.columns, c);
         use_colour(dim);
-        draw_fitted(box.x + s / 2, box.y - 10, axis_label(map.columns, c).c_str(), s + 6,
-                    align_centre);
+        draw_fitted(box.x + s / 2, box.y - 10, label.c_str(), s + 6, align_centre);
     }
     for (std::size_t r = 0; r < map.rows.low.size(); ++r) {
         const map_cell_box box = cell_box(map, static_cast<int>(r), 0);
@@ -123,7 +126,7 @@ void draw_grid(const fact_map& map) {
         }
     }
     use_colour(dim);
-    draw_fitted(280, 556, map_reading(map.operation), 500, align_centre);
+    draw_fitted(280, 552, map_reading(map.operation), 500, align_centre);
 }
 
 void draw_legend(const fact_map& map) {

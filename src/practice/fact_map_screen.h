@@ -14,9 +14,9 @@
 constexpr int fact_map_smallest_cell = 14;
 constexpr int fact_map_largest_cell = 40;
 constexpr int fact_map_area_x = 70;
-constexpr int fact_map_area_y = 112;
+constexpr int fact_map_area_y = 110;
 constexpr int fact_map_area_w = 456;
-constexpr int fact_map_area_h = 440;
+constexpr int fact_map_area_h = 430;
 
 // The cell of (row, column) on screen, once the map is laid out.
 struct map_cell_box {
