@@ -46,8 +46,8 @@ TEST(practice_csv, games_read_back_whole_past_damage_and_appends_cut_short) {
                              "1,game\n";
     std::string damaged = practice_csv_rows(three, 3, {at(0, 1), 1, 1, true});
     damaged.replace(damaged.find("12,division,3,4"), 15, "12,division,3,5");
-    const std::string before = junk + practice_csv_rows(three, 3, {at(0, 2), 1, 1, false}) + junk +
-                               damaged + b;
+    const std::string before =
+        junk + practice_csv_rows(three, 3, {at(0, 2), 1, 1, false}) + junk + damaged + b;
     const std::string c = practice_csv_rows(three, 3, {at(0, 20), 1, 1, true});
     for (std::size_t cut = 0; cut <= c.size(); ++cut) {
         const std::string bytes = before + c.substr(0, cut);
@@ -67,7 +67,8 @@ struct csv_line_case {
     const char* line;
     const char* read_as;  // difficulty topic level a op b answer entered result ticks kind
 } const csv_lines[] = {
-    {"2026-12-06T15:04:05,2,division,3,12/3,4,4,right,2.30,1,1", "2 4 3 12/3=4 [4] right  230 game"},
+    {"2026-12-06T15:04:05,2,division,3,12/3,4,4,right,2.30,1,1",
+     "2 4 3 12/3=4 [4] right  230 game"},
     {"2026-12-06T15:04:05,1,mixed,1,5-3,2,,missed,25.01,1,1", "1 5 1 5-3=2 [] missed 2501 game"},
     {"\"2026/12/06 15:04:05\",2,division,3,\"12 / 3\",12,division,3,4,4,right,2.3,1,1,round",
      "2 4 3 12/3=4 [4] right  230 round"},
@@ -75,7 +76,8 @@ struct csv_line_case {
      "4 1 10 7+8=15 [015] wrong  300 game"},
     {"2026-12-06,2,subtraction,1,5 - 3,5,subtraction,3,2,1.2E+38,wrong,0.349,1,1,game",
      "2 2 1 5-3=2 [1.2E+38] wrong  35 game"},
-    {"2026-12-06T15:04:05,2,division,3,12/3,4,4,right,2.30,1,1,,,,", "2 4 3 12/3=4 [4] right  230 game"},
+    {"2026-12-06T15:04:05,2,division,3,12/3,4,4,right,2.30,1,1,,,,",
+     "2 4 3 12/3=4 [4] right  230 game"},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,04,right,2.30,1,1,game", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.,1,1,game", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,party", ""},
@@ -104,8 +106,9 @@ TEST(practice_csv, the_first_versions_rows_and_a_spreadsheets_are_read) {
     // A file of the first version gets the header again before the first
     // game of this one, so a spreadsheet labels its columns.
     scratch_folder folder;
-    const std::string old = std::string("date,difficulty,topic,level,problem,answer,entered,result,"
-                                        "seconds,canister,canisters\n") +
+    const std::string old = std::string(
+                                "date,difficulty,topic,level,problem,answer,entered,result,"
+                                "seconds,canister,canisters\n") +
                             csv_lines[0].line + "\n";
     std::ofstream("practice.csv", std::ios::binary) << old;
     ASSERT_TRUE(append_practice_game("practice.csv", three, 1, {at(0, 0), 2, 3, false}));
@@ -147,8 +150,11 @@ struct fluency_case {
     {"1x2", {{0, R, 150}}, fact_known, 1, 0},
     {"2x2", {{1, R, 150}}, fact_due, 1, 0},
     {"2x3", {{3, R, 150}, {2, R, 299}}, fact_known, 2, 0},
-    {"4x2", {{20, R, 100}, {19, R, 100}, {18, R, 100}, {17, R, 100}, {16, R, 100}}, fact_known,
-     5, 0},
+    {"4x2",
+     {{20, R, 100}, {19, R, 100}, {18, R, 100}, {17, R, 100}, {16, R, 100}},
+     fact_known,
+     5,
+     0},
     {"2x5", {{20, R, 100}, {19, R, 100}, {18, R, 100}, {17, R, 100}}, fact_due, 4, 3},
     {"2x6", {{10.1, R, 100}, {9.9, R, 100}}, fact_due, 1, 9},
     {"2x7", {{3, R, 100}, {2, R, 100}, {1, W, 100}}, fact_to_learn, 0, 0},
@@ -176,8 +182,8 @@ TEST(fact_fluency, states_streaks_and_reviews_from_the_history_alone) {
     const auto fluency = fluency_of(history_rows(), at(0));
     for (const fluency_case& c : histories) {
         const practice_row row = answer_row(0, c.fact, R, 0);
-        const arithmetic_fact fact = fact_of(row.entry.operation, row.entry.operand_a,
-                                             row.entry.operand_b);
+        const arithmetic_fact fact =
+            fact_of(row.entry.operation, row.entry.operand_a, row.entry.operand_b);
         const fact_fluency* f = find_fluency(fluency, fact);
         EXPECT_EQ(state_of(fluency, fact), c.state) << c.fact;
         EXPECT_EQ(f != nullptr ? f->streak : 0, c.streak) << c.fact;
@@ -209,39 +215,40 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
     std::fclose(out);
     const std::string report(text, size);
     std::free(text);
-    EXPECT_EQ(report, "Refuel practice report: the 30 days to 2026-12-07\n"
-                      "From practice.csv\n\n"
-                      "Games: 13   practice rounds: 15   canisters: 28\n\n"
-                      "operation          right   median time\n"
-                      "addition               -             -\n"
-                      "subtraction            -             -\n"
-                      "multiplication       82%         1.0 s\n"
-                      "division               -             -\n\n"
-                      "facts to practise state           misses  latest time\n"
-                      "4x4 = 16          to learn             2        1.0 s\n"
-                      "2x7 = 14          to learn             1        1.0 s\n"
-                      "2x9 = 18          to learn             1            -\n"
-                      "3x7 = 21          to learn             1        1.0 s\n"
-                      "2x8 = 16          slow                 0        3.5 s\n"
-                      "3x4 = 12          slow                 0        3.0 s\n"
-                      "2x6 = 12          due for review       0        1.0 s\n"
-                      "2x5 = 10          due for review       0        1.0 s\n"
-                      "2x2 = 4           due for review       0        1.5 s\n"
-                      "3x6 = 18          due for review       0        1.0 s\n\n"
-                      "Fact map of multiplication, difficulty 1: 8 of 27 known, 5 this week\n"
-                      "each cell: row x column\n"
-                      "  x  1  2  3  4  5  6  7  8  9 10\n"
-                      "  1  .  #  .  .  .  .  .  .  .  .\n"
-                      "  2  #  o  #  #  o  o  !  ~  !  .\n"
-                      "  3  .  #  #  ~  .  o  !  .  .  .\n"
-                      "  4  .  #  ~\n"
-                      "  5  .  o  .\n"
-                      "  6  .  o  o\n"
-                      "  7  .  !  !\n"
-                      "  8  .  ~  .\n"
-                      "  9  .  !  .\n"
-                      " 10  .  .  .\n\n"
-                      "Key:  # known  o due for review  ~ slow  ! to learn  . new\n");
+    EXPECT_EQ(report,
+              "Refuel practice report: the 30 days to 2026-12-07\n"
+              "From practice.csv\n\n"
+              "Games: 13   practice rounds: 15   canisters: 28\n\n"
+              "operation          right   median time\n"
+              "addition               -             -\n"
+              "subtraction            -             -\n"
+              "multiplication       82%         1.0 s\n"
+              "division               -             -\n\n"
+              "facts to practise state           misses  latest time\n"
+              "4x4 = 16          to learn             2        1.0 s\n"
+              "2x7 = 14          to learn             1        1.0 s\n"
+              "2x9 = 18          to learn             1            -\n"
+              "3x7 = 21          to learn             1        1.0 s\n"
+              "2x8 = 16          slow                 0        3.5 s\n"
+              "3x4 = 12          slow                 0        3.0 s\n"
+              "2x6 = 12          due for review       0        1.0 s\n"
+              "2x5 = 10          due for review       0        1.0 s\n"
+              "2x2 = 4           due for review       0        1.5 s\n"
+              "3x6 = 18          due for review       0        1.0 s\n\n"
+              "Fact map of multiplication, difficulty 1: 8 of 27 known, 5 this week\n"
+              "each cell: row x column\n"
+              "  x  1  2  3  4  5  6  7  8  9 10\n"
+              "  1  .  #  .  .  .  .  .  .  .  .\n"
+              "  2  #  o  #  #  o  o  !  ~  !  .\n"
+              "  3  .  #  #  ~  .  o  !  .  .  .\n"
+              "  4  .  #  ~\n"
+              "  5  .  o  .\n"
+              "  6  .  o  o\n"
+              "  7  .  !  !\n"
+              "  8  .  ~  .\n"
+              "  9  .  !  .\n"
+              " 10  .  .  .\n\n"
+              "Key:  # known  o due for review  ~ slow  ! to learn  . new\n");
     // A file that is there but cannot be read, and a report that cannot be
     // written, are failures.
     std::FILE* full = std::fopen("/dev/full", "w");

@@ -61,12 +61,12 @@ struct family_case {
     const char* facts_or_bad;  // the first three facts, or the family refused
     int difficulty;
 } const family_cases[] = {
-    {"x2,x5", true, "0x2 1x2 2x2", 2},  {"/3", true, "0/3 3/3 6/3", 2},
-    {"+7", true, "0+7 1+7 2+7", 2},     {"x7,X7,*7", true, "0x7 1x7 2x7", 2},
-    {"-4", true, "4-4 5-4 6-4", 2},
-    {"x0", false, "x0", 0},             {"/11", false, "/11", 0},
-    {"+10,", false, "", 0},             {"x2,y3", false, "y3", 0},
-    {"-", false, "-", 0},               {"x2x", false, "x2x", 0},
+    {"x2,x5", true, "0x2 1x2 2x2", 2}, {"/3", true, "0/3 3/3 6/3", 2},
+    {"+7", true, "0+7 1+7 2+7", 2},    {"x7,X7,*7", true, "0x7 1x7 2x7", 2},
+    {"-4", true, "4-4 5-4 6-4", 2},    {"x0", false, "x0", 0},
+    {"/11", false, "/11", 0},          {"+10,", false, "", 0},
+    {"x2,y3", false, "y3", 0},         {"-", false, "-", 0},
+    {"x2x", false, "x2x", 0},
 };
 
 TEST(fact_sets, families_name_their_tables) {

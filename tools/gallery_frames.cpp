@@ -147,9 +147,10 @@ std::vector<fact_fluency> made_up_fluency() {
         const int kind = (f.operand_a * 5 + f.operand_b * 3) % 11;
         const int reach = 60 - 10 * (kind % 3);
         if (f.operand_a + f.operand_b < reach) {
-            const fact_state state = kind < 1 ? fact_to_learn : kind < 2 ? fact_slow
-                                     : kind < 4                          ? fact_due
-                                                                         : fact_known;
+            const fact_state state = kind < 1   ? fact_to_learn
+                                     : kind < 2 ? fact_slow
+                                     : kind < 4 ? fact_due
+                                                : fact_known;
             fluency.push_back({f, state, 1, 0, 300, 0, 0, 0, made_up_now - kind * 86400});
         }
     }
@@ -174,14 +175,13 @@ std::vector<fact_fluency> made_up_fluency() {
 void practice_screens() {
     install_fake_platform();
     level = 4;
-    const practice_entry game[14] = {
-        {1, 7, 3, 8, 56, "56", 0, 240}, {1, 6, 3, 7, 42, "48", 1, 410},
-        {1, 9, 3, 3, 27, "27", 0, 180}, {2, 8, 3, 6, 48, "", 2, 1250},
-        {2, 4, 3, 7, 28, "28", 0, 330}, {2, 7, 3, 8, 56, "56", 0, 210},
-        {2, 3, 3, 9, 27, "27", 0, 150}, {2, 6, 3, 7, 42, "42", 0, 520},
-        {3, 8, 3, 4, 32, "32", 0, 260}, {3, 9, 3, 6, 54, "45", 1, 380},
-        {3, 5, 3, 5, 25, "25", 0, 120}, {3, 6, 3, 8, 48, "48", 0, 300},
-        {4, 7, 3, 7, 49, "49", 0, 270}, {4, 8, 3, 9, 72, "", 2, 1000}};
+    const practice_entry game[14] = {{1, 7, 3, 8, 56, "56", 0, 240}, {1, 6, 3, 7, 42, "48", 1, 410},
+                                     {1, 9, 3, 3, 27, "27", 0, 180}, {2, 8, 3, 6, 48, "", 2, 1250},
+                                     {2, 4, 3, 7, 28, "28", 0, 330}, {2, 7, 3, 8, 56, "56", 0, 210},
+                                     {2, 3, 3, 9, 27, "27", 0, 150}, {2, 6, 3, 7, 42, "42", 0, 520},
+                                     {3, 8, 3, 4, 32, "32", 0, 260}, {3, 9, 3, 6, 54, "45", 1, 380},
+                                     {3, 5, 3, 5, 25, "25", 0, 120}, {3, 6, 3, 8, 48, "48", 0, 300},
+                                     {4, 7, 3, 7, 49, "49", 0, 270}, {4, 8, 3, 9, 72, "", 2, 1000}};
     const std::vector<fact_fluency> fluency = made_up_fluency();
     const std::vector<fact_fluency> next = facts_to_practise(fluency, practice_next_rows);
     draw_practice_report({game, 14, {0, 2, 3, false}, "", level, next, true});

@@ -1,6 +1,7 @@
 #include "fact_fluency.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 const int review_interval_days[review_interval_count] = {1, 3, 7, 14, 30};
@@ -38,14 +39,12 @@ std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std:
     const long today = calendar_day(now);
     const std::time_t window_start = now - practice_window_days * seconds_per_day;
     // In the order played; the rows of one game share their time.
-    std::vector<const practice_row*> played;
-    played.reserve(rows.size());
-    for (const practice_row& row : rows) {
-        played.push_back(&row);
-    }
-    std::stable_sort(played.begin(), played.end(), [](const practice_row* x, const practice_row* y) {
-        return x->game.when < y->game.when;
-    });
+    std::vector<const practice_row*> played(rows.size());
+    std::transform(rows.begin(), rows.end(), played.begin(),
+                   [](const practice_row& row) { return &row; });
+    std::stable_sort(
+        played.begin(), played.end(),
+        [](const practice_row* x, const practice_row* y) { return x->game.when < y->game.when; });
     std::map<arithmetic_fact, tally> tallies;
     // Rows of one game share their day too: it is worked out once a game.
     std::time_t day_of = -1;
@@ -118,13 +117,11 @@ fact_state state_of(const std::vector<fact_fluency>& fluency, const arithmetic_f
 
 std::vector<fact_fluency> facts_to_practise(const std::vector<fact_fluency>& fluency, int most) {
     std::vector<fact_fluency> facts;
-    for (const fact_fluency& f : fluency) {
-        if (f.state == fact_to_learn || f.state == fact_slow || f.state == fact_due) {
-            facts.push_back(f);
-        }
-    }
-    // Stable over the fact order, so equal facts come smallest first. A miss
-    // took the whole flight: the slowest answer of all.
+    std::copy_if(fluency.begin(), fluency.end(), std::back_inserter(facts),
+                 [](const fact_fluency& f) {
+                     return f.state == fact_to_learn || f.state == fact_slow || f.state == fact_due;
+                 });
+    // Stable over the fact order, so equal facts come smallest first.
     std::stable_sort(facts.begin(), facts.end(), [](const fact_fluency& x, const fact_fluency& y) {
         if (x.state != y.state) {
             return x.state < y.state;

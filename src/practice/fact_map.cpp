@@ -83,8 +83,8 @@ fact_map make_fact_map(int operation, int difficulty, const std::vector<fact_flu
         row_values.push_back(p.row);
         column_values.push_back(p.column);
     }
-    fact_map map{operation, difficulty, make_axis(row_values), make_axis(column_values), {},
-                 0,         0,          0};
+    fact_map map{operation, difficulty, make_axis(row_values), make_axis(column_values), {}, 0,
+                 0,         0};
     const std::size_t columns = map.columns.low.size();
     map.cells.assign(map.rows.low.size() * columns, {});
     // A fact counts once in a cell, however many of its places fall there.

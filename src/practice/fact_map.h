@@ -30,9 +30,9 @@ struct fact_map {
     // Per cell, row by row: how many of its facts are in each fact_state.
     // A cell with none is outside the set.
     std::vector<std::array<int, 5>> cells;
-    int facts;             // in the set
-    int known;             // known or due for review
-    int known_this_week;   // of those, known since the last 7 days
+    int facts;            // in the set
+    int known;            // known or due for review
+    int known_this_week;  // of those, known since the last 7 days
 };
 
 fact_map make_fact_map(int operation, int difficulty, const std::vector<fact_fluency>& fluency,

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <numeric>
 #include <string>
 
 #include "asset_catalogue.h"
@@ -73,10 +74,7 @@ void draw_mark(fact_state state, int x, int y, int s) {
 // A cell of one fact is its state; a grouped cell shows the share of its
 // facts in each state side by side, and the mark of the main one.
 void draw_cell(const std::array<int, 5>& counts, int x, int y, int s, bool grouped) {
-    int total = 0;
-    for (const int n : counts) {
-        total += n;
-    }
+    const int total = std::accumulate(counts.begin(), counts.end(), 0);
     if (total == 0) {
         return;
     }
@@ -109,8 +107,8 @@ void draw_grid(const fact_map& map) {
     // Ranges are too wide to head a column: it takes the lowest number.
     for (std::size_t c = 0; c < map.columns.low.size(); ++c) {
         const map_cell_box box = cell_box(map, 0, static_cast<int>(c));
-        const std::string label = map.columns.grouped ? std::to_string(map.columns.low[c])
-                                                      : axis_label(map.columns, c);
+        const std::string label =
+            map.columns.grouped ? std::to_string(map.columns.low[c]) : axis_label(map.columns, c);
         use_colour(dim);
         draw_fitted(box.x + s / 2, box.y - 10, label.c_str(), s + 6, align_centre);
     }

@@ -128,8 +128,7 @@ int fact_answer(int operation, int a, int b) {
 }
 
 bool generator_draws(int operation, int difficulty, int a, int b) {
-    if (!in_range(difficulty, 1, 4) || a < 0 || b < 0 || a > largest_first ||
-        b > largest_second) {
+    if (!in_range(difficulty, 1, 4) || a < 0 || b < 0 || a > largest_first || b > largest_second) {
         return false;
     }
     switch (operation) {

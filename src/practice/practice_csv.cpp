@@ -106,8 +106,8 @@ bool read_date(const field& f, std::time_t& out) {
     if (p != end && (!read_one_of(p, end, ":") || !read_digits(p, end, 2, 2, part[5]))) {
         return false;
     }
-    if (p != end || part[0] < 1970 || part[1] < 1 || part[1] > 12 || part[2] < 1 ||
-        part[2] > 31 || part[3] > 23 || part[4] > 59 || part[5] > 60) {
+    if (p != end || part[0] < 1970 || part[1] < 1 || part[1] > 12 || part[2] < 1 || part[2] > 31 ||
+        part[3] > 23 || part[4] > 59 || part[5] > 60) {
         return false;
     }
     std::tm t{};
@@ -355,9 +355,8 @@ std::string practice_csv_rows(const practice_entry* entries, int count, const pr
         char row[longest_line + 64];
         seconds_text(seconds, sizeof seconds, e.ticks);
         const int result = e.result >= 0 && e.result <= 2 ? e.result : practice_missed;
-        (void)std::snprintf(row, sizeof row,
-                            "%s,%d,%s,%d,%d %s %d,%d,%s,%d,%d,%s,%s,%s,%d,%d,%s\n", date,
-                            game.difficulty, topic_name(game.topic), e.level, e.operand_a,
+        (void)std::snprintf(row, sizeof row, "%s,%d,%s,%d,%d %s %d,%d,%s,%d,%d,%s,%s,%s,%d,%d,%s\n",
+                            date, game.difficulty, topic_name(game.topic), e.level, e.operand_a,
                             operation_sign(e.operation), e.operand_b, e.operand_a,
                             topic_name(e.operation), e.operand_b, e.answer, e.entered,
                             result_names[result], seconds, i + 1, count,
@@ -377,8 +376,8 @@ bool append_practice_game(const std::string& path, const practice_entry* entries
     // Not blocking: a FIFO or device in its place must not hold up the game;
     // not through a link, which someone else may have planted in a shared
     // folder.
-    const int fd = open(path.c_str(),
-                        O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0666);
+    const int fd =
+        open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0666);
     if (fd < 0) {
         return false;
     }
@@ -390,8 +389,8 @@ bool append_practice_game(const std::string& path, const practice_entry* entries
     // One write of the whole game. Should it come back short (a full disk,
     // the program killed), the game lacks its last row and the reader drops
     // it, never taking it for a shorter game.
-    const bool whole = write_whole(
-        fd, block_start(fd, st.st_size) + practice_csv_rows(entries, count, game));
+    const bool whole =
+        write_whole(fd, block_start(fd, st.st_size) + practice_csv_rows(entries, count, game));
     return close(fd) == 0 && whole;
 }
 
@@ -411,11 +410,10 @@ std::vector<practice_row> parse_practice_csv(const char* bytes, std::size_t size
         practice_row row{};
         if (read_row(line, newline, row, last_date)) {
             const practice_row* previous = rows.size() > game_start ? &rows.back() : nullptr;
-            const bool next_of_game = previous != nullptr && !game_whole &&
-                                      previous->game.when == row.game.when &&
-                                      previous->game.round == row.game.round &&
-                                      previous->canisters == row.canisters &&
-                                      previous->canister + 1 == row.canister;
+            const bool next_of_game =
+                previous != nullptr && !game_whole && previous->game.when == row.game.when &&
+                previous->game.round == row.game.round && previous->canisters == row.canisters &&
+                previous->canister + 1 == row.canister;
             if (!next_of_game) {
                 if (!game_whole) {
                     rows.resize(game_start);
@@ -453,8 +451,8 @@ practice_file_state read_practice_history(const std::string& path,
         bytes.resize(static_cast<std::size_t>(st.st_size - from));
         std::size_t got = 0;
         while (got < bytes.size()) {
-            const ssize_t n = pread(fd, bytes.data() + got, bytes.size() - got,
-                                    from + static_cast<off_t>(got));
+            const ssize_t n =
+                pread(fd, bytes.data() + got, bytes.size() - got, from + static_cast<off_t>(got));
             if (n < 0 && errno == EINTR) {
                 continue;
             }

@@ -54,5 +54,4 @@ enum practice_file_state { practice_file_read, practice_file_missing, practice_f
 // The same for the last practice_read_limit bytes of the file. A file that
 // is not there reads as no rows; one that is there but cannot be read (a
 // link, a folder, a FIFO, an error) reads as no rows and says so.
-practice_file_state read_practice_history(const std::string& path,
-                                          std::vector<practice_row>& rows);
+practice_file_state read_practice_history(const std::string& path, std::vector<practice_row>& rows);

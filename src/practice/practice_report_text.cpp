@@ -82,7 +82,8 @@ void print_map(std::FILE* out, const fact_map& map) {
                        map.known_this_week);
     (void)std::fprintf(out, "%s\n", map_reading(map.operation));
     if (map.rows.grouped || map.columns.grouped) {
-        (void)std::fprintf(out, "grouped in tens: each mark is the state most of its facts are in\n");
+        (void)std::fprintf(out,
+                           "grouped in tens: each mark is the state most of its facts are in\n");
     }
     (void)std::fputs(fact_map_text(map).c_str(), out);
 }

@@ -21,10 +21,10 @@ struct practice_report {
     const practice_entry* entries;
     int count;
     practice_game game;
-    std::string families;  // a round's families as named, or empty
-    int level;             // the level the game ended on
+    std::string families;             // a round's families as named, or empty
+    int level;                        // the level the game ended on
     std::vector<fact_fluency> facts;  // to practise next
-    bool saved;            // false: practice.csv could not be written
+    bool saved;                       // false: practice.csv could not be written
 };
 
 // Composes the report on back_buffer and presents it.

@@ -62,10 +62,9 @@ report_choice report_record(const practice_game& game, const std::string& famili
 
 std::vector<arithmetic_fact> candidates_of(const round_choice& choice,
                                            const practice_state& state) {
-    std::vector<arithmetic_fact> candidates;
-    for (const fact_fluency& f : state.listed) {
-        candidates.push_back(f.fact);
-    }
+    std::vector<arithmetic_fact> candidates(state.listed.size());
+    std::transform(state.listed.begin(), state.listed.end(), candidates.begin(),
+                   [](const fact_fluency& f) { return f.fact; });
     const std::vector<arithmetic_fact> more =
         choice.families.empty() ? round_candidates(choice.topic, choice.difficulty, state.fluency)
                                 : facts_of_families(choice.families);
@@ -129,10 +128,9 @@ void practise_from_command_line(const std::vector<fact_family>& families,
     round_choice choice{1, 1, families, named};
     if (!families.empty()) {
         const std::vector<arithmetic_fact> facts = facts_of_families(families);
-        const bool one_operation = std::all_of(families.begin(), families.end(),
-                                               [&](const fact_family& f) {
-                                                   return f.operation == families[0].operation;
-                                               });
+        const bool one_operation =
+            std::all_of(families.begin(), families.end(),
+                        [&](const fact_family& f) { return f.operation == families[0].operation; });
         choice.topic = one_operation ? families[0].operation : 5;
         choice.difficulty = difficulty_for(facts);
     } else {

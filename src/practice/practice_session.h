@@ -16,5 +16,4 @@ void show_practice_report();
 // refuel --practise [FAMILIES]: a round of the families, or without them of
 // the topic and difficulty of the player's latest game (addition at
 // difficulty 1 before any), straight away.
-void practise_from_command_line(const std::vector<fact_family>& families,
-                                const std::string& named);
+void practise_from_command_line(const std::vector<fact_family>& families, const std::string& named);

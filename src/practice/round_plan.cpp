@@ -1,6 +1,7 @@
 #include "round_plan.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "keyboard_random_clock.h"
 
@@ -64,7 +65,8 @@ void rank(std::vector<const fact_fluency*>& facts, Before before) {
 
 int times_in(const std::vector<arithmetic_fact>& facts, std::size_t end,
              const arithmetic_fact& fact) {
-    return static_cast<int>(std::count(facts.begin(), facts.begin() + static_cast<long>(end), fact));
+    return static_cast<int>(
+        std::count(facts.begin(), facts.begin() + static_cast<long>(end), fact));
 }
 
 }  // namespace
@@ -109,16 +111,15 @@ std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& cand
     });
     std::vector<arithmetic_fact> practise;
     std::vector<arithmetic_fact> known;
+    const auto fact_of_entry = [](const fact_fluency* f) { return f->fact; };
     for (const int state : {fact_to_learn, fact_slow}) {
-        for (const fact_fluency* f : by_state[state]) {
-            practise.push_back(f->fact);
-        }
+        std::transform(by_state[state].begin(), by_state[state].end(), std::back_inserter(practise),
+                       fact_of_entry);
     }
     practise.insert(practise.end(), fresh.begin(), fresh.end());
     for (const int state : {fact_due, fact_known}) {
-        for (const fact_fluency* f : by_state[state]) {
-            known.push_back(f->fact);
-        }
+        std::transform(by_state[state].begin(), by_state[state].end(), std::back_inserter(known),
+                       fact_of_entry);
     }
     // Each share takes what the other leaves.
     const std::size_t known_wanted = std::min<std::size_t>(known.size(), known_share);
@@ -151,8 +152,8 @@ void bring_back(practice_round& round, const arithmetic_fact& fact) {
         return;
     }
     round.brought_back.push_back(fact);
-    const std::size_t at = std::min(round.queue.size(),
-                                    static_cast<std::size_t>(round.flown - 1 + 3 + times));
+    const std::size_t at =
+        std::min(round.queue.size(), static_cast<std::size_t>(round.flown - 1 + 3 + times));
     round.queue.insert(round.queue.begin() + static_cast<long>(at), fact);
 }
 

@@ -16,12 +16,12 @@ constexpr int round_new_facts = 4;
 constexpr int round_comebacks = 2;  // per fact and round
 
 struct practice_round {
-    std::vector<arithmetic_fact> queue;  // in the order they fly
-    int flown;                           // canisters launched so far
+    std::vector<arithmetic_fact> queue;         // in the order they fly
+    int flown;                                  // canisters launched so far
     std::vector<arithmetic_fact> brought_back;  // a fact for each time it came back
-    int topic;                           // 1..5, for the record and the report
-    int difficulty;                      // 1..4
-    std::string families;                // as named on the command line, or empty
+    int topic;                                  // 1..5, for the record and the report
+    int difficulty;                             // 1..4
+    std::string families;                       // as named on the command line, or empty
 };
 
 // The facts of the topic (5: all four operations) at the difficulty a round

@@ -27,9 +27,9 @@ bool read_practise(const char* arg, const char* next, command_line& options, boo
     const char* families = nullptr;
     if (std::strcmp(arg, "--practise") == 0) {
         // -4 (taking 4 away) is a family; -w and -h are options.
-        const bool option_next = next != nullptr && next[0] == '-' &&
-                                 (next[1] == '-' || std::strcmp(next, "-w") == 0 ||
-                                  std::strcmp(next, "-h") == 0);
+        const bool option_next =
+            next != nullptr && next[0] == '-' &&
+            (next[1] == '-' || std::strcmp(next, "-w") == 0 || std::strcmp(next, "-h") == 0);
         if (next != nullptr && !option_next) {
             families = next;
             took_next = true;
