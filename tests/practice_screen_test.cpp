@@ -61,7 +61,9 @@ TEST_F(game_test, practice_report_of_a_long_game_or_an_empty_one_stays_in_its_pa
         EXPECT_EQ(getpixel(full, p[0] + p[2], p[1] + p[3]), edge) << p[0];
         EXPECT_EQ(getpixel(fake().screen, p[0] + 2, p[1] + p[3] - 2), fill) << p[0];
     }
-    EXPECT_EQ(getpixel(full, practice_chart_x + 1, practice_chart_y + practice_chart_h), edge);
+    for (const int x : {practice_chart_x, practice_chart_x + practice_chart_w - 1}) {
+        EXPECT_EQ(getpixel(full, x, practice_chart_y + practice_chart_h), edge) << x;
+    }
 }
 
 // One fact in each state on the addition map at difficulty 1: 1+2 known,
@@ -88,6 +90,8 @@ TEST_F(game_test, the_fact_map_shows_each_state_apart_and_undoing_facts_where_th
     for (int i = 0; i < 5; ++i) {
         const map_cell_box box = cell_box(plus, 0, 1 + i);
         fills[i] = getpixel(fake().screen, box.x + 2, box.y + 2);
+        // Filled to a pixel of the next cell's edge.
+        EXPECT_EQ(getpixel(fake().screen, box.x + box.size - 2, box.y + box.size - 2), fills[i]);
         for (int y = 1; y < box.size - 1; ++y) {
             for (int x = 1; x < box.size - 1; ++x) {
                 if (getpixel(fake().screen, box.x + x, box.y + y) != fills[i]) {
@@ -152,6 +156,19 @@ TEST_F(game_test, every_map_fits_the_screen_and_large_sets_are_grouped_by_their_
         known_pixels += getpixel(fake().screen, x, box.y + 2) == makecol(140, 235, 150) ? 1 : 0;
     }
     EXPECT_NEAR(known_pixels, (box.size - 2) * 30 / 55, 1);
+    // Only a grouped map says so, below its legend.
+    const auto note_pixels = [] {
+        int n = 0;
+        for (int y = 460; y < 550; ++y) {
+            for (int x = 560; x < 776; ++x) {
+                n += getpixel(fake().screen, x, y) == makecol(150, 160, 200) ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    EXPECT_GT(note_pixels(), 100);
+    draw_fact_map(make_fact_map(1, 2, half, at(0)));
+    EXPECT_EQ(note_pixels(), 0);
 }
 
 }  // namespace

@@ -83,10 +83,14 @@ struct csv_line_case {
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,party", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,13,division,3,4,,missed,2.30,1,1,game", ""},
     {"2026-13-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    {"2026-12- 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
     {"\"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
 };
 
 TEST(practice_csv, the_first_versions_rows_and_a_spreadsheets_are_read) {
+    // A line far longer than any row is not one, whatever it holds.
+    const std::string padded = std::string(csv_lines[0].line).replace(36, 0, 600, '0');
+    EXPECT_TRUE(parse_practice_csv((padded + "\n").data(), padded.size() + 1).empty());
     for (const csv_line_case& c : csv_lines) {
         const std::string bytes = std::string(c.line) + "\n";
         const auto rows = parse_practice_csv(bytes.data(), bytes.size());

@@ -170,6 +170,7 @@ void play_by_keys(const std::string& plan, std::vector<std::string>& flown) {
     fake().on_look = [script, plan, &flown](int) {
         fake().hold_only({KEY_ENTER});
         EXPECT_LT(fuel, full_tank);
+        EXPECT_TRUE(canister_variant >= 1 && canister_variant <= 5);
         if (canister_distance == launch_distance && answer_state == 0 && script->empty() &&
             last_tick != tick_count.load()) {
             const char step = plan[std::min(flown.size(), plan.size() - 1)];
@@ -221,6 +222,12 @@ TEST_F(game_test, a_round_from_the_command_line_goes_into_practice_csv_and_chang
     scratch_folder folder;
     high_score_path = "hiscores.dat";
     std::vector<std::string> flown;
+    // A first round, with no history and no families: addition at difficulty 1.
+    play_by_keys("X", flown);
+    practise_from_command_line({}, "");
+    EXPECT_EQ(flown, std::vector<std::string>{"1+1X"});
+    flown.clear();
+    fake().hold_only({});
     play_by_keys("RRX", flown);
     std::vector<fact_family> families{{3, 2}};
     practise_from_command_line(families, "x2");
