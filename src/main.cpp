@@ -12,6 +12,6 @@ int main(int argc, char** argv) {
         return answer_command_line(options);
     }
     start_in_window = options.windowed;
-    return run_refuel();
+    return run_refuel(options);
 }
 END_OF_MAIN()

@@ -15,13 +15,20 @@ struct option_case {
     action expected;
     bool windowed;
     std::string error;
+    std::string families;  // "-" for no --practise
 } const cases[] = {
-    {{"--window", "--fullscreen"}, action::play, false, ""},
-    {{"--help", "--version"}, action::help, false, ""},
-    {{"-w", "--version", "-h"}, action::version, true, ""},
-    {{"--report", "--help"}, action::report, false, ""},
-    {{"--help", "--bogus"}, action::refuse, false, "refuel: unknown option '--bogus'"},
-    {{"--window", "level5", "-x"}, action::refuse, true, "refuel: unexpected argument 'level5'"},
+    {{"--window", "--fullscreen"}, action::play, false, "", "-"},
+    {{"--help", "--version"}, action::help, false, "", "-"},
+    {{"-w", "--version", "-h"}, action::version, true, "", "-"},
+    {{"--report", "--help"}, action::report, false, "", "-"},
+    {{"--help", "--bogus"}, action::refuse, false, "refuel: unknown option '--bogus'", "-"},
+    {{"--window", "level5", "-x"}, action::refuse, true, "refuel: unexpected argument 'level5'",
+     "-"},
+    {{"--practise", "-4,x2", "-w"}, action::play, true, "", "-4,x2"},
+    {{"--practise", "-w"}, action::play, true, "", ""},
+    {{"--practise=/3"}, action::play, false, "", "/3"},
+    {{"--practise", "x11", "-w"}, action::refuse, false, "refuel: 'x11' is not a fact family",
+     ""},
 };
 
 TEST(command_line, options_are_read_in_order) {
@@ -32,6 +39,7 @@ TEST(command_line, options_are_read_in_order) {
         EXPECT_EQ(got.action, c.expected) << "case " << &c - cases;
         EXPECT_EQ(got.windowed, c.windowed) << "case " << &c - cases;
         EXPECT_EQ(got.error, c.error) << "case " << &c - cases;
+        EXPECT_EQ(got.practise ? got.named_families : "-", c.families) << "case " << &c - cases;
     }
 }
 

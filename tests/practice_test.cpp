@@ -1,160 +1,270 @@
-// The facts to practise, practice.csv, the report screen, what a game records.
+// practice.csv, the fluency of each fact, and refuel --report.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 
-#include "game_test_support.h"
-#include "practice_screen.h"
+#include "fact_fluency.h"
+#include "high_score_table.h"
+#include "practice_csv.h"
+#include "practice_report_text.h"
+#include "practice_texts.h"
+#include "practice_test_support.h"
 #include "scratch_folder.h"
 
 namespace {
 
-constexpr std::time_t now = 2000000000;
-constexpr int R = practice_right, W = practice_wrong, M = practice_missed;
-
-practice_row row(int days_ago, int a, char op, int b, int result, int ticks) {
-    const int answer = op == '+' ? a + b : op == '-' ? a - b : op == 'x' ? a * b : a / b;
-    const int operation = static_cast<int>(std::string("+-x/").find(op)) + 1;
-    return {now - days_ago * 86400, 2, 5, 1, 1, {1, a, operation, b, answer, "", result, ticks}};
+std::string file_text(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
-TEST(practice_facts, most_misses_first_then_slowest_and_three_rights_retire_a_fact) {
-    std::vector<practice_row> rows = {
-        row(2, 7, 'x', 8, W, 400), row(2, 8, 'x', 7, M, 2501), row(1, 7, 'x', 8, W, 300),
-        row(2, 3, '+', 4, W, 200), row(2, 4, '+', 3, R, 100),  row(1, 3, '+', 4, R, 100),
-        row(0, 4, '+', 3, R, 100), row(2, 9, '-', 4, W, 700),  row(1, 9, '-', 4, R, 100),
-        row(0, 9, '-', 4, R, 100), row(1, 4, '-', 9, W, 800),  row(1, 6, '/', 2, W, 600),
-        row(1, 6, '/', 3, W, 500), row(1, 2, 'x', 2, R, 900),  row(1, 3, 'x', 2, R, 300),
-        row(1, 3, 'x', 3, M, 2501)};
-    rows.insert(rows.begin(), 5, row(31, 5, 'x', 5, W, 100));  // out of the window
-    std::string listed;
-    for (const practice_fact& f : facts_to_practise(rows, now, 20)) {
-        char text[64];
-        fact_text(text, sizeof text, f);
-        listed += std::string(text) + " " + std::to_string(f.misses) + "|";
-    }
-    EXPECT_EQ(listed,
-              "7x8 = 56 3|3x3 = 9 1|4-9 = -5 1|6/2 = 3 1|6/3 = 2 1|9-4 = 5 1|2x2 = 4 0|2x3 = 6 0|");
-}
-
-// A game of three canisters, right, wrong and missed, as CSV rows.
-std::string csv(std::time_t when) {
-    const practice_entry g[3] = {{1, 6, 3, 8, 48, "48", R, 235},
+// A game of three canisters, right, wrong and missed.
+const practice_entry three[3] = {{1, 6, 3, 8, 48, "48", R, 235},
                                  {2, 12, 4, 3, 4, "5", W, 90},
                                  {2, 100, 1, 100, 200, "", M, 1251}};
-    return practice_csv_rows(g, 3, when, 2, 3);
-}
 
 TEST(practice_csv, games_read_back_whole_past_damage_and_appends_cut_short) {
     scratch_folder folder;
-    const std::string b = csv(now + 9);
+    const std::string b = practice_csv_rows(three, 3, {at(0, 9), 2, 3, false});
+    EXPECT_NE(b.find(" 12:00:09,2,multiplication,2,12 / 3,12,division,3,4,5,wrong,0.90,2,3,game\n"),
+              std::string::npos);
     const auto rows = parse_practice_csv(b.data(), b.size());
     ASSERT_EQ(rows.size(), 3u);
     const practice_entry back[3] = {rows[0].entry, rows[1].entry, rows[2].entry};
-    ASSERT_TRUE(append_practice_game("practice.csv", back, 3, rows[0].when, 2, 3));
-    std::ifstream in("practice.csv", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), practice_csv_header + b);
-    // The reader takes only "2026-12-06T15:04:05" dates, in local time.
-    EXPECT_EQ(rows[0].when, now + 9);
-    EXPECT_NE(b.find(",2,multiplication,1,6x8,48,48,right,2.35,1,3\n"), std::string::npos);
-    EXPECT_NE(b.find(",2,multiplication,2,100+100,200,,missed,12.51,3,3\n"), std::string::npos);
+    ASSERT_TRUE(append_practice_game("practice.csv", back, 3, rows[0].game));
+    EXPECT_EQ(file_text("practice.csv"), practice_csv_header + b);
+    EXPECT_EQ(rows[0].game.when, at(0, 9));
     // Foreign lines and rows that disagree with themselves are skipped; a game
-    // cut short anywhere is not read until whole, and one appended after it is.
+    // that lacks a row anywhere is dropped whole, and one appended after a cut
+    // is read.
     const std::string junk = std::string("a;b\n\0\xff,,\n1,2,3,4,5,6,7,8,9,10,11\n", 33) +
-                             "2030-01-01T00:00:00,1,addition,1,2+2,4,5,right,1.00,1,1\n";
-    std::string before = junk + csv(now) + junk + b;
-    before.replace(before.rfind("12/3,4,5"), 8, "12/3,7,5");
-    const std::string c = csv(now + 20);
+                             "2030-01-01 00:00:00,1,addition,1,2 + 2,2,addition,2,4,5,right,1.00,1,"
+                             "1,game\n";
+    std::string damaged = practice_csv_rows(three, 3, {at(0, 1), 1, 1, true});
+    damaged.replace(damaged.find("12,division,3,4"), 15, "12,division,3,5");
+    const std::string before =
+        junk + practice_csv_rows(three, 3, {at(0, 2), 1, 1, false}) + junk + damaged + b;
+    const std::string c = practice_csv_rows(three, 3, {at(0, 20), 1, 1, true});
     for (std::size_t cut = 0; cut <= c.size(); ++cut) {
         const std::string bytes = before + c.substr(0, cut);
-        EXPECT_EQ(parse_practice_csv(bytes.data(), bytes.size()).size(), cut < c.size() ? 5u : 8u);
+        EXPECT_EQ(parse_practice_csv(bytes.data(), bytes.size()).size(), cut < c.size() ? 6u : 9u);
         std::ofstream("practice.csv", std::ios::binary) << bytes;
-        ASSERT_TRUE(append_practice_game("practice.csv", back, 1, now + 99, 1, 1));
+        ASSERT_TRUE(append_practice_game("practice.csv", back, 1, {at(0, 99), 1, 1, false}));
         // Without its newline alone the cut game was whole.
-        EXPECT_EQ(read_practice_history("practice.csv").size(), cut + 1 < c.size() ? 6u : 9u);
+        std::vector<practice_row> read;
+        ASSERT_EQ(read_practice_history("practice.csv", read), practice_file_read);
+        EXPECT_EQ(read.size(), cut + 1 < c.size() ? 7u : 10u);
     }
 }
 
-TEST_F(game_test, practice_report_of_a_long_game_or_an_empty_one_stays_in_its_panels) {
-    const int colours[3] = {makecol(96, 220, 120), makecol(255, 96, 96), makecol(255, 180, 60)};
-    const auto bar = [&](BITMAP* b, int x, int y) {
-        return std::count(colours, colours + 3, getpixel(b, x, y)) != 0;
-    };
-    std::vector<practice_entry> played(200, {1, 9999999, 3, 9999999, 999, "", 0, 0});
-    for (int i = 0; i < 200; ++i) {
-        played[i].level = 1 + i / 20, played[i].result = i % 3;
-        played[i].ticks = i % 7 == 0 ? 1 << 30 : i * 5;
-        std::snprintf(played[i].entered, 40, "%039d", i);
-    }
-    static DATAFILE* fonts = load_datafile(REFUEL_GAME_DIR "/fonts.dat");  // the real widths
-    ASSERT_NE(fonts, nullptr);
-    font_answer = static_cast<FONT*>(fonts[0].dat), font_text = static_cast<FONT*>(fonts[6].dat);
-    font_readout = static_cast<FONT*>(fonts[1].dat);
-    static BITMAP* full = create_bitmap(800, 600);
-    draw_practice_report(played.data(), 200, {9, {3, 9999999, 9999999, 9999999, 99999, 1 << 30}});
-    blit(fake().screen, full, 0, 0, 0, 0, 800, 600);
-    draw_practice_report(nullptr, 0, {});
-    // What the game held shows only in the tiles, chart and lists; bars only in the chart.
-    const int panels[7][4] = {{21, 77, 179, 92},   {214, 77, 179, 92},  {407, 77, 179, 92},
-                              {600, 77, 179, 92},  {21, 183, 758, 144}, {21, 341, 370, 224},
-                              {409, 341, 370, 224}};
-    const int chart[4] = {practice_chart_x, practice_chart_y, practice_chart_w, practice_chart_h};
-    const int under_legend[4] = {20, practice_chart_y - 4, 760, practice_chart_h + 10};
-    const auto in = [](const int* p, int x, int y) {
-        return x >= p[0] && x < p[0] + p[2] && y >= p[1] && y < p[1] + p[3];
-    };
-    for (int y = 0; y < 600; ++y) {
-        for (int x = 0; x < 800; ++x) {
-            const bool panel =
-                std::any_of(panels, panels + 7, [&](auto& p) { return in(p, x, y); });
-            ASSERT_TRUE(panel || getpixel(full, x, y) == getpixel(fake().screen, x, y)) << x;
-            ASSERT_TRUE(in(chart, x, y) || !in(under_legend, x, y) || !bar(full, x, y)) << x;
-            ASSERT_FALSE(in(chart, x, y) && bar(fake().screen, x, y)) << "an empty chart";
+// What the first version wrote, and what spreadsheets save back: each line
+// alone, with the row it must read as ("" when it is to be skipped).
+struct csv_line_case {
+    const char* line;
+    const char* read_as;  // difficulty topic level a op b answer entered result ticks kind
+} const csv_lines[] = {
+    {"2026-12-06T15:04:05,2,division,3,12/3,4,4,right,2.30,1,1",
+     "2 4 3 12/3=4 [4] right  230 game"},
+    {"2026-12-06T15:04:05,1,mixed,1,5-3,2,,missed,25.01,1,1", "1 5 1 5-3=2 [] missed 2501 game"},
+    {"\"2026/12/06 15:04:05\",2,division,3,\"12 / 3\",12,division,3,4,4,right,2.3,1,1,round",
+     "2 4 3 12/3=4 [4] right  230 round"},
+    {"2026/12/6 9:04,4,addition,10,7 + 8,7,addition,8,15,015,wrong,3,1,1,game\r",
+     "4 1 10 7+8=15 [015] wrong  300 game"},
+    {"2026-12-06,2,subtraction,1,5 - 3,5,subtraction,3,2,1.2E+38,wrong,0.349,1,1,game",
+     "2 2 1 5-3=2 [1.2E+38] wrong  35 game"},
+    {"2026-12-06T15:04:05,2,division,3,12/3,4,4,right,2.30,1,1,,,,",
+     "2 4 3 12/3=4 [4] right  230 game"},
+    {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,04,right,2.30,1,1,game", ""},
+    {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.,1,1,game", ""},
+    {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,party", ""},
+    {"2026-12-06 15:04:05,2,division,3,12 / 3,13,division,3,4,,missed,2.30,1,1,game", ""},
+    {"2026-13-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    {"2026-12- 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    {"\"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+};
+
+TEST(practice_csv, the_first_versions_rows_and_a_spreadsheets_are_read) {
+    // A line far longer than any row is not one, whatever it holds.
+    const std::string padded = std::string(csv_lines[0].line).replace(36, 0, 600, '0');
+    EXPECT_TRUE(parse_practice_csv((padded + "\n").data(), padded.size() + 1).empty());
+    for (const csv_line_case& c : csv_lines) {
+        const std::string bytes = std::string(c.line) + "\n";
+        const auto rows = parse_practice_csv(bytes.data(), bytes.size());
+        std::string got;
+        for (const practice_row& r : rows) {
+            const practice_entry& e = r.entry;
+            char text[160];
+            std::snprintf(text, sizeof text, "%d %d %d %d%s%d=%d [%s] %s %d %s", r.game.difficulty,
+                          r.game.topic, e.level, e.operand_a, operation_sign(e.operation),
+                          e.operand_b, e.answer, e.entered,
+                          std::string("right wrong missed").substr(6 * e.result, 6).c_str(),
+                          e.ticks, r.game.round ? "round" : "game");
+            got = text;
         }
+        EXPECT_EQ(got, c.read_as) << c.line;
     }
-    for (int i = 0; i < 200; ++i) {  // every bar there, in its colour, cut at the top
-        const int x = practice_chart_x + i * practice_chart_w / 200;
-        EXPECT_EQ(getpixel(full, x, practice_chart_y + practice_chart_h - 1), colours[i % 3]) << i;
-        EXPECT_EQ(bar(full, x, practice_chart_y), i % 7 == 0) << i;
-    }
+    // A file of the first version gets the header again before the first
+    // game of this one, so a spreadsheet labels its columns.
+    scratch_folder folder;
+    const std::string old = std::string(
+                                "date,difficulty,topic,level,problem,answer,entered,result,"
+                                "seconds,canister,canisters\n") +
+                            csv_lines[0].line + "\n";
+    std::ofstream("practice.csv", std::ios::binary) << old;
+    ASSERT_TRUE(append_practice_game("practice.csv", three, 1, {at(0, 0), 2, 3, false}));
+    ASSERT_TRUE(append_practice_game("practice.csv", three, 1, {at(0, 1), 2, 3, false}));
+    const std::string one = practice_csv_rows(three, 1, {at(0, 0), 2, 3, false});
+    EXPECT_EQ(file_text("practice.csv"), old + practice_csv_header + one +
+                                             practice_csv_rows(three, 1, {at(0, 1), 2, 3, false}));
 }
 
-// Played by keys: at level 1 one right, one with the tank full (not judged),
-// Space; at level 2 one wrong, one let through, one right; Escape.
-TEST_F(game_test, practice_record_holds_what_happened_to_each_canister_played) {
-    const std::string plan = "RFSWMRX";
-    std::size_t next = 0;
-    std::string script;  // a key a tick: a digit, E Enter, S Space, X Escape, _ none
-    std::vector<practice_entry> want;
-    fake().on_look = [&](int n) {
-        fake().hold_only({});
-        if (last_tick == tick_count.load() || answer_timer == level_left_timer)
-            return;                 // not in a tick, or the level is left
-        fuel = n <= 1 ? 59 : fuel;  // one right answer fills the tank
-        if (canister_distance == launch_distance && script.empty()) {
-            const char step = plan[std::min(next++, plan.size() - 1)];
-            const std::string typed = number_text(problem.problem_answer + (step == 'W' ? 1 : 0));
-            // Enter (held on) after the digits, each a tick down and one up.
-            const int ticks = step == 'M' ? 5000 / speed_table[level] + 1 : 2 * typed.size() + 1;
-            if (std::strchr("RWM", step) != nullptr) {
-                want.push_back({level, problem.operand_a, problem.problem_operation,
-                                problem.operand_b, problem.problem_answer, "",
-                                static_cast<int>(std::strchr("RWM", step) - "RWM"), ticks});
-                std::snprintf(want.back().entered, 40, "%s", step == 'M' ? "" : typed.c_str());
-            }
-            for (char c : std::strchr("RWF", step) != nullptr ? typed + "EE" : "")
-                script += c < 'A' ? std::string{c, '_'} : "E";
-            script += step == 'S' || step == 'X' ? std::string(1, step) : "";
+TEST(practice_csv, links_and_odd_files_are_neither_followed_nor_read) {
+    scratch_folder folder;
+    std::vector<practice_row> rows;
+    EXPECT_EQ(read_practice_history("practice.csv", rows), practice_file_missing);
+    // The folder of an installed game is made by the first game's append.
+    ASSERT_TRUE(append_practice_game("new/data/practice.csv", three, 3, {at(0, 0), 1, 1, false}));
+    EXPECT_EQ(read_practice_history("new/data/practice.csv", rows), practice_file_read);
+    EXPECT_EQ(rows.size(), 3u);
+    std::ofstream("theirs.csv") << "kept\n";
+    ASSERT_EQ(symlink("theirs.csv", "practice.csv"), 0);
+    ASSERT_EQ(mkfifo("fifo.csv", 0600), 0);
+    ASSERT_EQ(mkdir("folder.csv", 0700), 0);
+    for (const char* path : {"practice.csv", "fifo.csv", "folder.csv"}) {
+        EXPECT_FALSE(append_practice_game(path, three, 3, {at(0, 0), 1, 1, false})) << path;
+        EXPECT_EQ(read_practice_history(path, rows), practice_file_unreadable) << path;
+        EXPECT_TRUE(rows.empty());
+    }
+    EXPECT_EQ(file_text("theirs.csv"), "kept\n");
+}
+
+// A hand-made history; each fact's answers in days before now (noon),
+// with their results and times.
+struct fluency_case {
+    const char* fact;
+    std::vector<std::tuple<double, int, int>> answers;  // days ago, result, ticks
+    fact_state state;
+    int streak;
+    int overdue;
+} const histories[] = {
+    {"1x2", {{0, R, 150}}, fact_known, 1, 0},
+    {"2x2", {{1, R, 150}}, fact_due, 1, 0},
+    {"2x3", {{3, R, 150}, {2, R, 299}}, fact_known, 2, 0},
+    {"4x2",
+     {{20, R, 100}, {19, R, 100}, {18, R, 100}, {17, R, 100}, {16, R, 100}},
+     fact_known,
+     5,
+     0},
+    {"2x5", {{20, R, 100}, {19, R, 100}, {18, R, 100}, {17, R, 100}}, fact_due, 4, 3},
+    {"2x6", {{10.1, R, 100}, {9.9, R, 100}}, fact_due, 1, 9},
+    {"2x7", {{3, R, 100}, {2, R, 100}, {1, W, 100}}, fact_to_learn, 0, 0},
+    {"8x2", {{3, R, 100}, {1, R, 350}}, fact_slow, 0, 0},
+    {"2x9", {{2, R, 100}, {1, M, 2501}}, fact_to_learn, 0, 0},
+    {"3x3", {{0, R, 300}}, fact_known, 1, 0},
+    {"3x4", {{0, R, 301}}, fact_slow, 0, 0},
+    {"3x5", {{-3, W, 100}}, fact_new, 0, 0},
+    {"3x6", {{1, R, 100}, {-2, W, 100}}, fact_due, 1, 0},
+    {"3x7", {{-1, W, 100}}, fact_to_learn, 0, 0},
+    {"4x4", {{40, W, 100}, {2, W, 100}, {1, W, 100}}, fact_to_learn, 0, 0},
+};
+
+std::vector<practice_row> history_rows() {
+    std::vector<practice_row> rows;
+    for (const fluency_case& c : histories) {
+        for (const auto& [days, result, ticks] : c.answers) {
+            rows.push_back(answer_row(at(days), c.fact, result, ticks));
         }
-        if (!script.empty()) {
-            const int codes[4] = {KEY_ENTER, KEY_SPACE, KEY_ESC, KEY_TILDE};  // ~ is read by none
-            const char k = script[0];
-            fake().held[k <= '9' ? KEY_0 + (k - '0') : codes[std::string("ESX_").find(k)]] = true;
-            script.erase(0, 1);
-        }
-    };
-    play_game();
-    EXPECT_EQ(practice_csv_rows(practice_record, practice_record_count, now, 1, 1),
-              practice_csv_rows(want.data(), static_cast<int>(want.size()), now, 1, 1));
+    }
+    return rows;
+}
+
+TEST(fact_fluency, states_streaks_and_reviews_from_the_history_alone) {
+    const auto fluency = fluency_of(history_rows(), at(0));
+    for (const fluency_case& c : histories) {
+        const practice_row row = answer_row(0, c.fact, R, 0);
+        const arithmetic_fact fact =
+            fact_of(row.entry.operation, row.entry.operand_a, row.entry.operand_b);
+        const fact_fluency* f = find_fluency(fluency, fact);
+        EXPECT_EQ(state_of(fluency, fact), c.state) << c.fact;
+        EXPECT_EQ(f != nullptr ? f->streak : 0, c.streak) << c.fact;
+        EXPECT_EQ(f != nullptr ? f->days_overdue : 0, c.overdue) << c.fact;
+    }
+    std::string ranked;
+    for (const fact_fluency& f : facts_to_practise(fluency, 9)) {
+        char text[32];
+        fact_text(text, sizeof text, f.fact);
+        ranked += std::string(text) + " " + std::to_string(f.recent_misses) + "|";
+    }
+    EXPECT_EQ(ranked,
+              "4x4 = 16 2|2x7 = 14 1|2x9 = 18 1|3x7 = 21 1|2x8 = 16 0|3x4 = 12 0|2x6 = 12 0|"
+              "2x5 = 10 0|2x2 = 4 0|");
+}
+
+TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
+    scratch_folder folder;
+    high_score_path = "hiscores.dat";
+    std::vector<practice_row> rows = history_rows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].game.round = i % 2 == 1;
+        ASSERT_TRUE(append_practice_game("practice.csv", &rows[i].entry, 1, rows[i].game));
+    }
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = open_memstream(&text, &size);
+    ASSERT_EQ(print_practice_report(out, stderr, at(0)), 0);
+    std::fclose(out);
+    const std::string report(text, size);
+    std::free(text);
+    EXPECT_EQ(report,
+              "Refuel practice report: the 30 days to 2026-12-07\n"
+              "From practice.csv\n\n"
+              "Games: 13   practice rounds: 15   canisters: 28\n\n"
+              "operation          right   median time\n"
+              "addition               -             -\n"
+              "subtraction            -             -\n"
+              "multiplication       82%         1.0 s\n"
+              "division               -             -\n\n"
+              "facts to practise state           misses  latest time\n"
+              "4x4 = 16          to learn             2        1.0 s\n"
+              "2x7 = 14          to learn             1        1.0 s\n"
+              "2x9 = 18          to learn             1            -\n"
+              "3x7 = 21          to learn             1        1.0 s\n"
+              "2x8 = 16          slow                 0        3.5 s\n"
+              "3x4 = 12          slow                 0        3.0 s\n"
+              "2x6 = 12          due for review       0        1.0 s\n"
+              "2x5 = 10          due for review       0        1.0 s\n"
+              "2x2 = 4           due for review       0        1.5 s\n"
+              "3x6 = 18          due for review       0        1.0 s\n\n"
+              "Fact map of multiplication, difficulty 1: 8 of 27 known, 5 this week\n"
+              "each cell: row x column\n"
+              "  x  1  2  3  4  5  6  7  8  9 10\n"
+              "  1  .  #  .  .  .  .  .  .  .  .\n"
+              "  2  #  o  #  #  o  o  !  ~  !  .\n"
+              "  3  .  #  #  ~  .  o  !  .  .  .\n"
+              "  4  .  #  ~\n"
+              "  5  .  o  .\n"
+              "  6  .  o  o\n"
+              "  7  .  !  !\n"
+              "  8  .  ~  .\n"
+              "  9  .  !  .\n"
+              " 10  .  .  .\n\n"
+              "Key:  # known  o due for review  ~ slow  ! to learn  . new\n");
+    // A file that is there but cannot be read, and a report that cannot be
+    // written, are failures.
+    std::FILE* full = std::fopen("/dev/full", "w");
+    std::FILE* none = std::fopen("/dev/null", "w");
+    ASSERT_TRUE(full != nullptr && none != nullptr);
+    EXPECT_EQ(print_practice_report(full, none, at(0)), 1);
+    EXPECT_EQ(print_practice_report(none, none, at(0)), 0);
+    std::remove("practice.csv");
+    ASSERT_EQ(mkdir("practice.csv", 0700), 0);
+    EXPECT_EQ(print_practice_report(none, none, at(0)), 1);
+    std::fclose(full);
+    std::fclose(none);
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 // screen with from here too.
 //
 //   refuel_gallery_frames GAME_DIR OUT_DIR            the whole gallery
-//   refuel_gallery_frames GAME_DIR OUT_DIR screens    the screens around the game
+//   refuel_gallery_frames GAME_DIR OUT_DIR screens    the screens around the game,
+//       the practice report and the fact map of a made-up player among them
 //   refuel_gallery_frames GAME_DIR OUT_DIR cockpit NAME LEVEL FUEL SCORE A B [NAME ...]
 //       the cockpit and the score of that state, on the mask colour
 //   refuel_gallery_frames GAME_DIR OUT_DIR table SCORE NAME
@@ -20,19 +21,23 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
 #include "asset_catalogue.h"
 #include "canister_label.h"
 #include "drawing_kit.h"
+#include "fact_map_screen.h"
 #include "fake_platform.h"
 #include "game_frame.h"
 #include "game_loop.h"
 #include "guide_screen.h"
 #include "high_scores.h"
 #include "main_menu.h"
+#include "practice_screen.h"
 #include "problem_generator.h"
 #include "settings_menus.h"
 #include "simulation_tick.h"
@@ -129,6 +134,78 @@ void front_end() {
     unlink("hiscores.dat");
     load_high_scores();
     capture("07_high_scores", show_high_scores, 0, 0);
+}
+
+// A made-up player who knows the small times tables, is slow or unsure at
+// some of the rest, and has a few due for review: every state on the map.
+constexpr std::time_t made_up_now = 1796644800;  // 2026-12-07, noon
+
+std::vector<fact_fluency> made_up_fluency() {
+    std::vector<fact_fluency> fluency;
+    // Sums up to 60 on their way, the larger ones new.
+    for (const arithmetic_fact& f : facts_of_set(1, 4)) {
+        const int kind = (f.operand_a * 5 + f.operand_b * 3) % 11;
+        const int reach = 60 - 10 * (kind % 3);
+        if (f.operand_a + f.operand_b < reach) {
+            const fact_state state = kind < 1   ? fact_to_learn
+                                     : kind < 2 ? fact_slow
+                                     : kind < 4 ? fact_due
+                                                : fact_known;
+            fluency.push_back({f, state, 1, 0, 300, 0, 0, 0, made_up_now - kind * 86400});
+        }
+    }
+    for (const arithmetic_fact& f : facts_of_set(3, 2)) {
+        const int a = f.operand_a;
+        const int b = f.operand_b;
+        const bool small_table = a <= 2 || a == 5 || a == 10 || b == 10 || b == 5;
+        const int kind = (a * 7 + b * 3) % 11;
+        const fact_state state = small_table ? (kind < 3 ? fact_due : fact_known)
+                                 : kind < 2  ? fact_to_learn
+                                 : kind < 4  ? fact_slow
+                                 : kind < 6  ? fact_known
+                                             : fact_new;
+        if (state != fact_new) {
+            fluency.push_back({f, state, state == fact_known ? 2 : 0, kind, 250 + 40 * kind, 0,
+                               kind, 0, made_up_now - kind * 86400});
+        }
+    }
+    return fluency;
+}
+
+void practice_screens() {
+    install_fake_platform();
+    level = 4;
+    const practice_entry game[14] = {{1, 7, 3, 8, 56, "56", 0, 240}, {1, 6, 3, 7, 42, "48", 1, 410},
+                                     {1, 9, 3, 3, 27, "27", 0, 180}, {2, 8, 3, 6, 48, "", 2, 1250},
+                                     {2, 4, 3, 7, 28, "28", 0, 330}, {2, 7, 3, 8, 56, "56", 0, 210},
+                                     {2, 3, 3, 9, 27, "27", 0, 150}, {2, 6, 3, 7, 42, "42", 0, 520},
+                                     {3, 8, 3, 4, 32, "32", 0, 260}, {3, 9, 3, 6, 54, "45", 1, 380},
+                                     {3, 5, 3, 5, 25, "25", 0, 120}, {3, 6, 3, 8, 48, "48", 0, 300},
+                                     {4, 7, 3, 7, 49, "49", 0, 270}, {4, 8, 3, 9, 72, "", 2, 1000}};
+    const std::vector<fact_fluency> fluency = made_up_fluency();
+    const std::vector<fact_fluency> next = facts_to_practise(fluency, practice_next_rows);
+    draw_practice_report({game, 14, {0, 2, 3, false}, "", level, next, true});
+    write_png("13_practice_report", fake().screen);
+    // A round of the 2, 5 and 10 times tables, two missed facts brought back.
+    std::vector<practice_entry> round;
+    const int firsts[22] = {2, 5, 7, 10, 3, 5, 9, 2, 4, 6, 7, 8, 10, 5, 3, 8, 6, 4, 9, 2, 7, 10};
+    const int seconds[22] = {5, 10, 2, 3, 10, 5, 2, 10, 5, 2, 2, 5, 10, 8, 5, 10, 5, 2, 5, 8, 5, 7};
+    for (int i = 0; i < 22; ++i) {
+        const int answer = firsts[i] * seconds[i];
+        const int result = i == 2 || i == 11 ? 1 : i == 8 ? 2 : 0;
+        round.push_back({1, firsts[i], 3, seconds[i], answer, "", result,
+                         result == 2 ? 2500 : 110 + (i * 37) % 260});
+        if (result != 2) {
+            std::snprintf(round.back().entered, practice_entered_size, "%d", answer + result);
+        }
+    }
+    level = 1;
+    draw_practice_report({round.data(), 22, {0, 2, 3, true}, "x2,x5,x10", 1, next, true});
+    write_png("14_practice_round", fake().screen);
+    draw_fact_map(make_fact_map(3, 2, fluency, made_up_now));
+    write_png("15_fact_map", fake().screen);
+    draw_fact_map(make_fact_map(1, 4, fluency, made_up_now));
+    write_png("16_fact_map_grouped", fake().screen);
 }
 
 // One moment of a game, set straight into the game state.
@@ -347,6 +424,7 @@ int main(int argc, char** argv) {
     set_draw_target(back_buffer);
     if (what == "all" || what == "screens") {
         front_end();
+        practice_screens();
     }
     if (what == "all") {
         game_frames();

@@ -12,7 +12,7 @@
 #include "keyboard_random_clock.h"
 #include "platform.h"
 #include "practice_record.h"
-#include "practice_screen.h"
+#include "practice_session.h"
 #include "problem_generator.h"
 #include "simulation_tick.h"
 #include "text_pool.h"
@@ -117,6 +117,8 @@ int run_pending_ticks() {
     return ran;
 }
 
+}  // namespace
+
 // Pending amounts are assigned, not added: a new verdict replaces the old.
 void judge_answer() {
     if (std::strcmp(typed_answer, number_text(problem.problem_answer)) == 0) {
@@ -134,6 +136,8 @@ void judge_answer() {
         play_game_sound(sample_wrong, 127);
     }
 }
+
+namespace {
 
 // Drawn straight on the visible screen, over the last presented frame.
 void show_game_over() {

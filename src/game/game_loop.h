@@ -52,6 +52,9 @@ extern int beam_y;
 
 void play_game();
 void reset_game();
+// Judges typed_answer against the problem: pending fuel and points, the
+// streak, the penalty, the recoil and the sound.
+void judge_answer();
 
 // Every sound of the game: centred, at its recorded pitch, played once.
 void play_game_sound(const SAMPLE* sample, int volume);

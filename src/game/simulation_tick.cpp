@@ -27,6 +27,8 @@ const int recoil_curve[recoil_curve_length] = {
     9,  8,  8,  7,  6,  5,  4,  3,  2,  1,  0,  0,
 };
 
+void (*launch_problem)() = new_problem;
+
 namespace {
 
 constexpr double bob_pi = 3.14159265;  // the bob was tuned with this value
@@ -42,7 +44,7 @@ void hit_ship() {
     score_pending = 0;
     play_game_sound(sample_wrong, 127);
     // The answer in hand goes with the old canister.
-    new_problem();
+    launch_problem();
     reset_canister();
     render_label();
     record_launch();

@@ -8,6 +8,10 @@ constexpr int hit_fuel_cost = 15;
 constexpr int recoil_curve_length = 144;
 extern const int recoil_curve[recoil_curve_length];
 
+// What a hit launches next: a new problem in a game; a practice round puts
+// its own next fact here while it flies.
+extern void (*launch_problem)();
+
 void game_tick();
 void update_flight();
 void reset_canister();

@@ -11,17 +11,57 @@ const char* const usage =
     "\n"
     "  -w, --window      play in an 800x600 window\n"
     "      --fullscreen  play full screen (the default)\n"
+    "      --practise [FAMILIES]\n"
+    "                    start with a practice round of the facts to practise: of\n"
+    "                    FAMILIES, a comma-separated list such as x2,x5,x10 (times\n"
+    "                    tables), /3 (dividing by 3), +7 or -4, each number from 0\n"
+    "                    to 10 (1 to 10 for x and /); else of the latest game's\n"
+    "                    topic and difficulty\n"
     "      --report      print what to practise, from the games played, and exit\n"
     "  -h, --help        show this help and exit\n"
     "      --version     show the version and exit\n";
+
+// --practise, its families next or after "=".
+bool read_practise(const char* arg, const char* next, command_line& options, bool& took_next) {
+    took_next = false;
+    const char* families = nullptr;
+    if (std::strcmp(arg, "--practise") == 0) {
+        // -4 (taking 4 away) is a family; -w and -h are options.
+        const bool option_next =
+            next != nullptr && next[0] == '-' &&
+            (next[1] == '-' || std::strcmp(next, "-w") == 0 || std::strcmp(next, "-h") == 0);
+        if (next != nullptr && !option_next) {
+            families = next;
+            took_next = true;
+        }
+    } else if (std::strncmp(arg, "--practise=", 11) == 0) {
+        families = arg + 11;
+    } else {
+        return false;
+    }
+    options.practise = true;
+    options.families.clear();
+    options.named_families.clear();
+    std::string bad;
+    if (families != nullptr && !parse_fact_families(families, options.families, bad)) {
+        options.action = command_action::refuse;
+        options.error = "refuel: '" + bad + "' is not a fact family";
+    } else if (families != nullptr) {
+        options.named_families = families;
+    }
+    return true;
+}
 
 }  // namespace
 
 command_line parse_command_line(int argc, const char* const* argv) {
     command_line options;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc && options.action != command_action::refuse; ++i) {
         const char* arg = argv[i];
-        if (std::strcmp(arg, "-w") == 0 || std::strcmp(arg, "--window") == 0) {
+        bool took_next = false;
+        if (read_practise(arg, i + 1 < argc ? argv[i + 1] : nullptr, options, took_next)) {
+            i += took_next ? 1 : 0;
+        } else if (std::strcmp(arg, "-w") == 0 || std::strcmp(arg, "--window") == 0) {
             options.windowed = true;
         } else if (std::strcmp(arg, "--fullscreen") == 0) {
             options.windowed = false;

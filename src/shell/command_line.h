@@ -1,16 +1,22 @@
 #pragma once
 // The options the game takes, read before anything is started:
-// -w/--window, --fullscreen (the default), --report, -h/--help and
-// --version.
+// -w/--window, --fullscreen (the default), --practise [FAMILIES], --report,
+// -h/--help and --version.
 
 #include <string>
+#include <vector>
+
+#include "fact_sets.h"
 
 enum class command_action { play, report, help, version, refuse };
 
 struct command_line {
     command_action action = command_action::play;
     bool windowed = false;
-    std::string error;  // for refuse: the line naming what was not understood
+    bool practise = false;              // start with a practice round
+    std::vector<fact_family> families;  // of the round; none: the latest game's topic
+    std::string named_families;         // as given
+    std::string error;                  // for refuse: the line naming what was not understood
 };
 
 command_line parse_command_line(int argc, const char* const* argv);

@@ -45,6 +45,10 @@ void seed_rand15(unsigned int seed) {
     rand15_state = seed;
 }
 
+unsigned int rand15_position() {
+    return rand15_state;
+}
+
 int random_range(int lo, int hi) {
     const int n = hi - lo + 1;
     return lo + (rand15() * n) / 32768;

@@ -15,6 +15,8 @@ void wait_for_enter();
 // The classic 15-bit linear congruential generator, 0..32767.
 int rand15();
 void seed_rand15(unsigned int seed);
+// Where the generator stands, for seed_rand15 to take it back there.
+unsigned int rand15_position();
 // lo..hi inclusive: lo + rand15() * (hi - lo + 1) / 32768.
 int random_range(int lo, int hi);
 

@@ -13,7 +13,8 @@
 #include "high_scores.h"
 #include "keyboard_random_clock.h"
 #include "main_menu.h"
-#include "practice_history.h"
+#include "practice_report_text.h"
+#include "practice_session.h"
 #include "platform.h"
 
 bool start_in_window = false;
@@ -57,8 +58,7 @@ void locate_game_files() {
 
 int print_report() {
     locate_game_files();
-    print_practice_report(stdout, std::time(nullptr));
-    return 0;
+    return print_practice_report(stdout, stderr, std::time(nullptr));
 }
 
 const char* start_up() {
@@ -122,13 +122,18 @@ void show_title() {
     last_tick = tick_count.load(std::memory_order_relaxed);
 }
 
-int run_refuel() {
+int run_refuel(const command_line& options) {
     if (const char* error = start_up()) {
         platform_show_message(error);
         return 1;
     }
-    play_intro();
-    show_title();
+    if (options.practise) {
+        // Straight into the round; the main menu comes after it.
+        practise_from_command_line(options.families, options.named_families);
+    } else {
+        play_intro();
+        show_title();
+    }
     while (main_menu() != 0) {
     }
     return 0;

@@ -2,7 +2,11 @@
 // Brings the program up, plays the caption and the title, runs the main menu
 // until the player leaves, and returns the process exit status.
 
-int run_refuel();
+#include "command_line.h"
+
+// With --practise, a practice round takes the place of the caption and the
+// title.
+int run_refuel(const command_line& options = command_line{});
 
 // Start in an 800x600 window, never switching the mode (--window); by
 // default full screen is tried first.

@@ -67,7 +67,7 @@ played=$(for s in "${steps[@]}"; do
     read -r _ action answer <<<"$s"
     case $action in answer) echo "$answer" ;; hit) echo "?" ;; esac
 done)
-rows=$(awk -F, 'NR > 1 { print ($8 == "right" ? $6 : $8 == "missed" ? "?" : "wrong") }' \
+rows=$(awk -F, 'NR > 1 { print ($11 == "right" ? $9 : $11 == "missed" ? "?" : "wrong") }' \
     "$game_dir/practice.csv")
 [ "$rows" = "$played" ] || fail "practice.csv holds $rows, not $played"
 cp "$game_dir/hiscores.dat" "$artefacts/"

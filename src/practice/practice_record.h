@@ -29,6 +29,3 @@ void record_launch();          // a canister has been launched with its problem
 void record_answer_sent();     // Enter is about to submit the typed answer
 void record_judged();          // the typed answer is about to be judged
 void record_hit();             // the canister reached the ship
-
-// The game's sign of an operation: + - x /, or "?" outside 1..4.
-const char* operation_sign(int operation);

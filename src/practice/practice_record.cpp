@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "canister_label.h"
 #include "game_loop.h"
 #include "problem_generator.h"
 #include "simulation_tick.h"
@@ -76,9 +75,4 @@ void record_judged() {
 
 void record_hit() {
     keep(practice_missed, "", ticks_flown());
-}
-
-const char* operation_sign(int operation) {
-    const char* sign = operator_text(operation);
-    return sign != nullptr ? sign : "?";
 }

@@ -1,0 +1,52 @@
+#pragma once
+// How well the player knows each fact, worked out from practice.csv alone.
+// An answer is fast when it is right within 3 s of the canister's launch. A
+// fact's streak is its run of fast answers up to its latest one, at most one
+// counted a calendar day; any other answer ends it. A fact is new (never
+// answered), to learn (its latest answer wrong or missed), slow (right, but
+// in more than 3 s) or known; a known fact is due for review 1, 3, 7, 14 and
+// then 30 days after its last fast answer, as its streak grows.
+
+#include <ctime>
+#include <vector>
+
+#include "fact_sets.h"
+#include "practice_csv.h"
+
+enum fact_state { fact_new, fact_to_learn, fact_slow, fact_known, fact_due };
+
+constexpr int fast_answer_ticks = 300;
+constexpr int practice_window_days = 30;  // the misses and times counted
+constexpr int review_interval_count = 5;
+extern const int review_interval_days[review_interval_count];
+
+struct fact_fluency {
+    arithmetic_fact fact;
+    fact_state state;
+    int streak;
+    int recent_misses;        // wrong or missed in the window
+    int latest_ticks;         // of the latest answer; -1 for a miss
+    int median_ticks;         // of the answers in the window; -1 for none
+    int days_overdue;         // for a due fact: days since its review day
+    long last_fast_day;       // the calendar day of its last fast answer
+    std::time_t known_since;  // known or due: the fast answer its streak began with
+};
+
+// Local calendar days, numbered from 1970-01-01.
+long calendar_day(std::time_t when);
+
+// One entry per fact answered in the rows, in fact order. Rows dated past
+// tomorrow are left out: a clock set wrong must not decide what is known.
+std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std::time_t now);
+// The fact's entry, or nullptr for a new fact.
+const fact_fluency* find_fluency(const std::vector<fact_fluency>& fluency,
+                                 const arithmetic_fact& fact);
+fact_state state_of(const std::vector<fact_fluency>& fluency, const arithmetic_fact& fact);
+
+// The facts to practise: those to learn (most wrong or missed in the window
+// first), then the slow ones (slowest first), then those due (longest
+// overdue first). At most `most`.
+std::vector<fact_fluency> facts_to_practise(const std::vector<fact_fluency>& fluency, int most);
+
+// -1 for none; the mean of the middle two for an even count.
+int median_ticks(std::vector<int> ticks);

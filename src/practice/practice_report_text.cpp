@@ -1,0 +1,131 @@
+#include "practice_report_text.h"
+
+#include <string>
+#include <vector>
+
+#include "fact_fluency.h"
+#include "fact_map.h"
+#include "practice_csv.h"
+#include "practice_texts.h"
+
+namespace {
+
+constexpr std::time_t seconds_per_day = std::time_t{24} * 60 * 60;
+constexpr int listed_facts = 10;
+constexpr const char* state_words[5] = {"new", "to learn", "slow", "known", "due for review"};
+
+// Rows dated past tomorrow are left out, as the fluency rule leaves them.
+void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std::time_t now,
+                      int difficulty_of[5]) {
+    const std::time_t window_start = now - practice_window_days * seconds_per_day;
+    const long last_day = calendar_day(now) + 1;
+    int games = 0;
+    int rounds = 0;
+    int canisters = 0;
+    int rights[5] = {};
+    int counts[5] = {};
+    std::time_t latest[5] = {};
+    std::vector<int> times[5];
+    for (const practice_row& row : rows) {
+        const practice_entry& e = row.entry;
+        if (row.game.when < window_start || e.operation < 1 || e.operation > 4 ||
+            calendar_day(row.game.when) > last_day) {
+            continue;
+        }
+        const int first = row.canister == 1 ? 1 : 0;
+        (row.game.round ? rounds : games) += first;
+        canisters += 1;
+        counts[e.operation] += 1;
+        rights[e.operation] += e.result == practice_right ? 1 : 0;
+        if (e.result != practice_missed) {
+            times[e.operation].push_back(e.ticks);
+        }
+        if (row.game.when >= latest[e.operation]) {
+            latest[e.operation] = row.game.when;
+            difficulty_of[e.operation] = row.game.difficulty;
+        }
+    }
+    (void)std::fprintf(out, "Games: %d   practice rounds: %d   canisters: %d\n\n", games, rounds,
+                       canisters);
+    (void)std::fprintf(out, "%-16s %7s %13s\n", "operation", "right", "median time");
+    for (int op = 1; op <= 4; ++op) {
+        char share[16] = "-";
+        char median[32] = "-";
+        if (counts[op] > 0) {
+            (void)std::snprintf(share, sizeof share, "%d%%", 100 * rights[op] / counts[op]);
+            time_text(median, sizeof median, median_ticks(times[op]));
+        }
+        (void)std::fprintf(out, "%-16s %7s %13s\n", topic_name(op), share, median);
+    }
+}
+
+void print_facts(std::FILE* out, const std::vector<fact_fluency>& fluency) {
+    const std::vector<fact_fluency> facts = facts_to_practise(fluency, listed_facts);
+    (void)std::fprintf(out, "\n%-17s %-15s %6s %12s\n", "facts to practise", "state", "misses",
+                       "latest time");
+    if (facts.empty()) {
+        (void)std::fprintf(out, "(none)\n");
+    }
+    for (const fact_fluency& f : facts) {
+        char text[64];
+        char latest[32];
+        fact_text(text, sizeof text, f.fact);
+        time_text(latest, sizeof latest, f.latest_ticks);
+        (void)std::fprintf(out, "%-17s %-15s %6d %12s\n", text, state_words[f.state],
+                           f.recent_misses, latest);
+    }
+}
+
+void print_map(std::FILE* out, const fact_map& map) {
+    (void)std::fprintf(out, "\nFact map of %s, difficulty %d: %d of %d known, %d this week\n",
+                       topic_name(map.operation), map.difficulty, map.known, map.facts,
+                       map.known_this_week);
+    (void)std::fprintf(out, "%s\n", map_reading(map.operation));
+    if (map.rows.grouped || map.columns.grouped) {
+        (void)std::fprintf(out,
+                           "grouped in tens: each mark is the state most of its facts are in\n");
+    }
+    (void)std::fputs(fact_map_text(map).c_str(), out);
+}
+
+}  // namespace
+
+int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now) {
+    const std::string path = practice_path();
+    std::vector<practice_row> rows;
+    if (read_practice_history(path, rows) == practice_file_unreadable) {
+        (void)std::fprintf(err, "refuel: %s cannot be read\n", path.c_str());
+        return 1;
+    }
+    char day[32] = "?";
+    std::tm local{};
+    if (localtime_r(&now, &local) != nullptr) {
+        (void)std::strftime(day, sizeof day, "%Y-%m-%d", &local);
+    }
+    (void)std::fprintf(out, "Refuel practice report: the %d days to %s\n", practice_window_days,
+                       day);
+    (void)std::fprintf(out, "From %s\n\n", path.c_str());
+    int difficulty_of[5] = {};
+    print_operations(out, rows, now, difficulty_of);
+    const std::vector<fact_fluency> fluency = fluency_of(rows, now);
+    print_facts(out, fluency);
+    bool any_map = false;
+    for (int op = 1; op <= 4; ++op) {
+        if (difficulty_of[op] != 0) {
+            print_map(out, make_fact_map(op, difficulty_of[op], fluency, now));
+            any_map = true;
+        }
+    }
+    if (any_map) {
+        (void)std::fprintf(out, "\nKey:");
+        for (const fact_state s : {fact_known, fact_due, fact_slow, fact_to_learn, fact_new}) {
+            (void)std::fprintf(out, "  %c %s", fact_state_marks[s], state_words[s]);
+        }
+        (void)std::fprintf(out, "\n");
+    }
+    if (std::fflush(out) != 0 || std::ferror(out) != 0) {
+        (void)std::fprintf(err, "refuel: the report could not be written\n");
+        return 1;
+    }
+    return 0;
+}

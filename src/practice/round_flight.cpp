@@ -1,0 +1,129 @@
+#include "round_flight.h"
+
+#include <allegro.h>
+
+#include <algorithm>
+
+#include "asset_catalogue.h"
+#include "canister_label.h"
+#include "drawing_kit.h"
+#include "game_frame.h"
+#include "game_loop.h"
+#include "keyboard_random_clock.h"
+#include "platform.h"
+#include "practice_record.h"
+#include "problem_generator.h"
+#include "simulation_tick.h"
+
+namespace {
+
+practice_round* flying = nullptr;
+bool queue_done = false;
+
+// Sets the problem from the round's next fact. The canister before it has
+// had its verdict by now, the last one in the record: a wrong answer or a
+// miss brings its fact back.
+void launch_next_fact() {
+    practice_round& round = *flying;
+    if (round.flown > 0 && practice_record_count == round.flown) {
+        const practice_entry& last = practice_record[practice_record_count - 1];
+        if (last.result != practice_right) {
+            bring_back(round, fact_of(last.operation, last.operand_a, last.operand_b));
+        }
+    }
+    if (round.flown >= static_cast<int>(round.queue.size())) {
+        queue_done = true;
+        return;
+    }
+    const arithmetic_fact fact = round.queue[static_cast<std::size_t>(round.flown)];
+    const bool as_stored = shown_as_stored(round, fact);
+    round.flown += 1;
+    problem.operand_a = as_stored ? fact.operand_a : fact.operand_b;
+    problem.operand_b = as_stored ? fact.operand_b : fact.operand_a;
+    problem.problem_operation = fact.operation;
+    problem.problem_answer = fact_answer(fact.operation, problem.operand_a, problem.operand_b);
+    canister_variant = random_range(1, 5);
+}
+
+// In a round the tank neither runs dry nor fills: fuel comes and goes with
+// the answers, but there is no GAME OVER and no next-level prompt.
+void keep_round_tank() {
+    fuel = std::clamp(fuel, 0, full_tank - 1);
+    fuel_pending = std::clamp(fuel_pending, -fuel, full_tank - 1 - fuel);
+    out_of_fuel = 0;
+}
+
+// As the game runs its ticks, each followed by the tank's rule; a hit on
+// the last canister ends the batch.
+int run_round_ticks() {
+    int t = last_tick;
+    while (!queue_done && t < tick_count.load(std::memory_order_relaxed)) {
+        game_tick();
+        keep_round_tank();
+        ++t;
+    }
+    const int ran = t - last_tick;
+    last_tick = t;
+    return ran;
+}
+
+// The frame loop of one canister; false when Escape is held.
+bool fly_canister() {
+    set_draw_target(back_buffer);
+    while (answer_timer < answer_done_timer && !queue_done) {
+        const int ran = run_round_ticks();
+        if (platform_key_held(KEY_ESC)) {
+            return false;
+        }
+        if (ran == 0) {
+            platform_wait_for_tick(last_tick);
+            continue;
+        }
+        if (!queue_done) {
+            draw_game_frame();
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool fly_round(practice_round& round) {
+    flying = &round;
+    queue_done = false;
+    void (*const game_launch)() = launch_problem;
+    launch_problem = launch_next_fact;
+
+    play_game_sound(sample_game_start, 255);
+    reset_game();
+    start_practice_record();
+    canister_count = 1;
+    fuel = start_fuel_table[1];
+    phase = 0;
+    wrong_penalty = first_wrong_penalty;
+    last_tick = tick_count.load(std::memory_order_relaxed);
+
+    bool finished = false;
+    for (;;) {
+        launch_next_fact();
+        if (queue_done) {
+            finished = true;
+            break;
+        }
+        reset_canister();
+        render_label();
+        record_launch();
+        if (!fly_canister()) {
+            break;
+        }
+        if (queue_done) {
+            finished = true;  // the last canister reached the ship
+            break;
+        }
+        record_judged();
+        judge_answer();
+    }
+    launch_problem = game_launch;
+    flying = nullptr;
+    return finished;
+}
