@@ -17,22 +17,20 @@ measure() {
     local name=$1
     start_at_menu
     begin_play
-    local address clock t0 n0 t1 n1 behind
+    local address t0 n0 t1 n1
     address=$(symbol_address last_tick)
-    clock=$(symbol_address tick_count)
     play_for 3
     t0=$(now)
     n0=$(read_int "$address")
     play_for "$seconds"
     t1=$(now)
     n1=$(read_int "$address")
-    # Still in play: the game has run all but the ticks of a frame or two.
-    behind=$(($(read_int "$clock") - $(read_int "$address")))
-    [ "$behind" -le 5 ] || fail "the game was not in play at the end ($behind ticks behind the clock)"
+    # Still in play: the simulation goes on running ticks.
+    sleep 0.3
+    [ "$(read_int "$address")" -gt "$n1" ] || fail "the game was not in play at the end"
     press Escape
-    expect_screen "menu_after_$2" 15 menu 1 >/dev/null
-    press 5 Return
-    wait_exit 15
+    see 03_main_menu_1 >/dev/null
+    quit
     local rate error verdict
     rate=$(awk -v a="$n0" -v b="$n1" -v s="$t0" -v e="$t1" 'BEGIN { printf "%.3f", (b - a) / (e - s) }')
     error=$(awk -v r="$rate" 'BEGIN { d = (r - 100) / 100 * 100; printf "%+.3f", d }')
@@ -42,9 +40,8 @@ measure() {
         "$(awk -v s="$t0" -v e="$t1" 'BEGIN { print e - s }')" "$verdict"
 }
 
-start_xvfb
-make_game_folder
-measure "no hogs" quiet
+open_display
+measure "no hogs"
 start_hogs
-measure "two CPU hogs beside it" hogs
+measure "two CPU hogs beside it"
 stop_hogs

@@ -1,22 +1,28 @@
 # Shared by the measurements of the real binary: the end-to-end helpers (a
 # private Xvfb at 800x600x24, presses a 100 Hz poller cannot miss, the time
-# shim that pins the seed, reference frames), CPU time from /proc, the game's
-# own tick counter read from outside, and a player who answers right on a
-# fixed beat. Sourced with BUILD_DIR set to a configured and built tree.
+# shim that pins the seed, pictures of the screens drawn by the game's own
+# code), CPU time from /proc, the game's own tick counter read from outside,
+# and a player who answers right on a fixed beat. Sourced with BUILD_DIR set
+# to a configured and built tree (scripts/setup.sh, or bench/run_all.sh).
 
 : "${BUILD_DIR:?}"
-export REFUEL_GAME_DIR="$BUILD_DIR/game"
-export REFUEL_BUILD_DIR="$BUILD_DIR"
-export REFUEL_REFERENCE="$BUILD_DIR/tests/refuel_reference_frame"
-export REFUEL_TIME_SHIM="$BUILD_DIR/tests/librefuel_time_shim.so"
-for f in "$REFUEL_GAME_DIR/refuel" "$REFUEL_REFERENCE" "$REFUEL_TIME_SHIM"; do
-    [ -e "$f" ] || { echo "missing $f: build $BUILD_DIR first" >&2; exit 2; }
+for f in game/refuel tests/librefuel_time_shim.so tools/refuel_gallery_frames; do
+    [ -e "$BUILD_DIR/$f" ] || { echo "missing $BUILD_DIR/$f: build $BUILD_DIR first" >&2; exit 2; }
 done
 # Presses held long enough for a poller that shares two cores with two
 # CPU-bound processes; a lost digit would put the player out of step.
-export REFUEL_KEY_HOLD=${REFUEL_KEY_HOLD:-0.15}
+export REFUEL_KEY_HOLD=${REFUEL_KEY_HOLD:-0.15} REFUEL_BUILD_DIR=$BUILD_DIR
 # shellcheck source=../tests/e2e/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/lib.sh"
+game_binary=$build/game/refuel
+
+# A display of our own, the screens to know the game by, and a folder that
+# holds the datafiles and keeps the game's files.
+open_display() {
+    start_display
+    render screens
+    make_folder
+}
 
 seed=1000000000
 hogs=()
@@ -57,9 +63,9 @@ now() {
 # table gives: nothing is added to the game for this.
 symbol_address() {
     local offset base
-    offset=$(nm "$REFUEL_GAME_DIR/refuel" | awk -v s="$1" '$3 == s { print $1 }')
+    offset=$(nm "$game_binary" | awk -v s="$1" '$3 == s { print $1 }')
     [ -n "$offset" ] || fail "no symbol $1 in the game"
-    base=$(awk -v exe="$REFUEL_GAME_DIR/refuel" '$6 == exe { split($1, r, "-"); print r[1]; exit }' \
+    base=$(awk -v exe="$game_binary" '$6 == exe { split($1, r, "-"); print r[1]; exit }' \
         "/proc/$game_pid/maps")
     [ -n "$base" ] || fail "the game's mapping is not in /proc/$game_pid/maps"
     echo $((16#$base + 16#$offset))
@@ -74,9 +80,18 @@ read_byte() {
 # The game from start to the main menu, with the seed pinned.
 start_at_menu() {
     start_game "$seed"
-    expect_screen title 30 title >/dev/null
+    see 02_title >/dev/null
     press space
-    expect_screen menu 15 menu 1 >/dev/null
+    see 03_main_menu_1 >/dev/null
+}
+
+# type_answer DIGITS: the digits, then Enter.
+type_answer() {
+    local i
+    for ((i = 0; i < ${#1}; i++)); do
+        press "${1:i:1}"
+    done
+    press Return
 }
 
 # A player who answers every canister right, one action every 2 s, and

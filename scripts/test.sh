@@ -4,7 +4,8 @@
 # starts itself, the fault and fuzz runs) runs in the build with
 # AddressSanitizer and UndefinedBehaviorSanitizer, build-sanitize/; the
 # plain build, build/, adds what only it shows: the game and the benchmarks
-# built with -Werror alone, and the static analysis.
+# built with -Werror alone, the static analysis, and each benchmark of the
+# real binary started once for a second of measuring.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 status=0
