@@ -107,10 +107,9 @@ TEST_F(high_score_file, a_new_score_goes_below_equal_ones_and_must_beat_the_lowe
 
 TEST_F(high_score_file, a_new_score_joins_what_another_copy_saved_after_start_up) {
     const bytes other = classic({30000, 16000, 8000, 4000, 2000});
-    for (const bool saving_now : {false, true}) {
+    for (const bool saving_now : {false, true}) {  // the other copy saves first, or as ours waits
         std::remove("hiscores.dat");
         load_high_scores();
-        // The other copy saves before ours, or while ours waits for its lock.
         const int lock = open("hiscores.dat.lock", O_RDWR | O_CREAT, 0644);
         ASSERT_EQ(flock(lock, LOCK_EX), 0);
         const pid_t other_copy = saving_now ? fork() : 0;
