@@ -22,13 +22,15 @@ struct option_case {
     {{"-w", "--version", "-h"}, action::version, true, "", "-"},
     {{"--report", "--help"}, action::report, false, "", "-"},
     {{"--help", "--bogus"}, action::refuse, false, "refuel: unknown option '--bogus'", "-"},
-    {{"--window", "level5", "-x"}, action::refuse, true, "refuel: unexpected argument 'level5'",
+    {{"--window", "level5", "-x"},
+     action::refuse,
+     true,
+     "refuel: unexpected argument 'level5'",
      "-"},
     {{"--practise", "-4,x2", "-w"}, action::play, true, "", "-4,x2"},
     {{"--practise", "-w"}, action::play, true, "", ""},
     {{"--practise=/3"}, action::play, false, "", "/3"},
-    {{"--practise", "x11", "-w"}, action::refuse, false, "refuel: 'x11' is not a fact family",
-     ""},
+    {{"--practise", "x11", "-w"}, action::refuse, false, "refuel: 'x11' is not a fact family", ""},
 };
 
 TEST(command_line, options_are_read_in_order) {

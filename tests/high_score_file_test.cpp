@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -90,7 +94,6 @@ TEST_F(high_score_file, decodes_the_classic_bytes_and_only_an_agreeing_extension
 }
 
 TEST_F(high_score_file, a_new_score_goes_below_equal_ones_and_must_beat_the_lowest) {
-    EXPECT_FALSE(is_high_score(1000));
     EXPECT_EQ(insert_high_score(1000, "NO"), -1);
     EXPECT_EQ(insert_high_score(8000, "ann\x01ie"), 2);
     EXPECT_EQ(insert_high_score(2001, ""), 4);
@@ -102,38 +105,64 @@ TEST_F(high_score_file, a_new_score_goes_below_equal_ones_and_must_beat_the_lowe
     EXPECT_STREQ(high_score_names[2], "annie");
 }
 
-TEST_F(high_score_file, a_saved_table_comes_back_and_a_missing_file_is_made) {
-    load_high_scores();
-    add_pilot();
-    ASSERT_TRUE(save_high_scores());
-    // The fixed name the temporary file once had may be taken by anything.
-    ASSERT_EQ(mkdir("hiscores.dat.new", 0755), 0);
-    ASSERT_TRUE(save_high_scores());
-    decode_high_scores(nullptr, 0);
-    load_high_scores();
-    EXPECT_EQ(table()[0], 20000);
-    EXPECT_STREQ(high_score_names[0], "PILOT");
-    EXPECT_EQ(read_file("hiscores.dat").size(), 79u);
+TEST_F(high_score_file, a_new_score_joins_what_another_copy_saved_after_start_up) {
+    const bytes other = classic({30000, 16000, 8000, 4000, 2000});
+    for (const bool saving_now : {false, true}) {  // the other copy saves first, or as ours waits
+        std::remove("hiscores.dat");
+        load_high_scores();
+        const int lock = open("hiscores.dat.lock", O_RDWR | O_CREAT, 0644);
+        ASSERT_EQ(flock(lock, LOCK_EX), 0);
+        const pid_t other_copy = saving_now ? fork() : 0;
+        if (other_copy == 0) {
+            const int fd = open("hiscores.dat", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const bool saved = write(fd, other.data(), other.size()) == 10 && close(fd) == 0;
+            if (saving_now) {
+                _exit(saved ? 0 : 1);
+            }
+        }
+        close(lock);
+        EXPECT_EQ(record_high_score(20000, "PILOT"), 1) << saving_now;
+        EXPECT_TRUE(!saving_now || waitpid(other_copy, nullptr, 0) == other_copy);
+        load_high_scores();
+        EXPECT_EQ(table(), (std::vector<int>{30000, 20000, 16000, 8000, 4000})) << saving_now;
+    }
 }
 
 TEST_F(high_score_file, a_file_that_cannot_be_read_is_never_written_over) {
-    // A folder in its place, and reading that fails part way (/proc/self/mem
-    // refuses its first page with an I/O error, even to root).
-    for (const bool folder_in_place : {true, false}) {
-        if (folder_in_place) {
-            ASSERT_EQ(mkdir("hiscores.dat", 0755), 0);
-        } else {
-            ASSERT_EQ(rmdir("hiscores.dat"), 0);
-            ASSERT_EQ(symlink("/proc/self/mem", "hiscores.dat"), 0);
+    // A link followed overwrites its file; /proc/self/mem fails with EIO; a FIFO's open waits.
+    const bytes theirs = classic({30000, 1, 1, 1, 1});
+    write_file("mine", theirs);
+    write_file("theirs", theirs);
+    const struct {
+        const char* what;
+        int (*plant)();
+        mode_t kind;
+    } cases[] = {
+        {"their link",
+         [] { return symlink("mine", "hiscores.dat") | lchown("hiscores.dat", 65534, 65534); },
+         S_IFLNK},
+        {"a link to their file",
+         [] { return symlink("theirs", "hiscores.dat") | chown("theirs", 65534, 65534); }, S_IFLNK},
+        {"a folder", [] { return mkdir("hiscores.dat", 0755); }, S_IFDIR},
+        {"an I/O error", [] { return symlink("/proc/self/mem", "hiscores.dat"); }, S_IFLNK},
+        {"a FIFO", [] { return mkfifo("hiscores.dat", 0644); }, S_IFIFO},
+    };
+    for (const auto& c : cases) {
+        std::remove("hiscores.dat");
+        if (c.plant() != 0) {
+            EXPECT_NE(geteuid(), 0u) << c.what;  // only root can make another player's file
+            continue;
         }
         load_high_scores();
-        EXPECT_EQ(table()[0], 16000);
+        EXPECT_EQ(table()[0], 16000) << c.what;
         add_pilot();
-        EXPECT_FALSE(save_high_scores());
+        EXPECT_FALSE(save_high_scores()) << c.what;
         struct stat st;
         ASSERT_EQ(lstat("hiscores.dat", &st), 0);
-        EXPECT_TRUE(folder_in_place ? S_ISDIR(st.st_mode) : S_ISLNK(st.st_mode));
+        EXPECT_EQ(st.st_mode & S_IFMT, c.kind) << c.what;
     }
+    EXPECT_EQ(read_file("mine"), theirs);
+    EXPECT_EQ(read_file("theirs"), theirs);
 }
 
 TEST_F(high_score_file, bytes_it_does_not_understand_are_kept_and_links_followed) {

@@ -64,6 +64,16 @@ TEST_F(game_test, practice_report_of_a_long_game_or_an_empty_one_stays_in_its_pa
     for (const int x : {practice_chart_x, practice_chart_x + practice_chart_w - 1}) {
         EXPECT_EQ(getpixel(full, x, practice_chart_y + practice_chart_h), edge) << x;
     }
+    // A problem answered wrong twice is to be put right once: no second row.
+    const practice_entry twice[2] = {{1, 6, 3, 7, 42, "41", W, 100}, {1, 6, 3, 7, 42, "43", W, 90}};
+    draw_practice_report({twice, 2, {0, 1, 1, false}, "", 1, {}, true});
+    int second_row = 0;
+    for (int y = 412; y < 444; ++y) {
+        for (int x = 34; x < 380; ++x) {
+            second_row += getpixel(fake().screen, x, y) != fill ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(second_row, 0);
 }
 
 // One fact in each state on the addition map at difficulty 1: 1+2 known,

@@ -84,6 +84,7 @@ struct csv_line_case {
     {"2026-12-06 15:04:05,2,division,3,12 / 3,13,division,3,4,,missed,2.30,1,1,game", ""},
     {"2026-13-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
     {"2026-12- 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,,1,game", ""},
     {"\"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
 };
 

@@ -165,10 +165,12 @@ TEST(round_plan, a_fact_missed_comes_back_twice_at_most_in_either_order) {
 // Plays by keys: per canister R right, W wrong, M let through, X Escape;
 // idle, Enter is held (the game ignores it without an answer, the screens
 // after a round go on with it).
-void play_by_keys(const std::string& plan, std::vector<std::string>& flown) {
+// Before the first canister, `first_key` may stand in for Enter.
+void play_by_keys(const std::string& plan, std::vector<std::string>& flown,
+                  int first_key = KEY_ENTER) {
     auto script = std::make_shared<std::string>();
-    fake().on_look = [script, plan, &flown](int) {
-        fake().hold_only({KEY_ENTER});
+    fake().on_look = [script, plan, &flown, first_key](int) {
+        fake().hold_only({flown.empty() ? first_key : KEY_ENTER});
         EXPECT_LT(fuel, full_tank);
         EXPECT_TRUE(canister_variant >= 1 && canister_variant <= 5);
         if (canister_distance == launch_distance && answer_state == 0 && script->empty() &&
@@ -261,6 +263,28 @@ TEST_F(game_test, a_round_from_the_command_line_goes_into_practice_csv_and_chang
     play_by_keys("X", flown);
     practise_from_command_line({}, "");
     EXPECT_EQ(flown, std::vector<std::string>{"0x2X"});
+}
+
+TEST_F(game_test, the_reports_keys_start_a_round_or_show_the_fact_map) {
+    scratch_folder folder;
+    high_score_path = "hiscores.dat";
+    start_practice_record();
+    std::vector<std::string> flown;
+    play_by_keys("R", flown, KEY_P);
+    show_practice_report();
+    // The settings' topic and difficulty: addition at 1.
+    ASSERT_EQ(flown.size(), 20u);
+    EXPECT_EQ(flown[0], "1+1R");
+    std::vector<practice_row> rows;
+    EXPECT_EQ(read_practice_history("practice.csv", rows), practice_file_read);
+    EXPECT_EQ(rows.size(), 20u);
+    // M: the map, drawn at once; it waits for Enter.
+    fake().on_look = [start = fake().looks](int n) {
+        fake().hold_only({n < start + 3 ? KEY_M : KEY_ENTER});
+    };
+    clear_bitmap(fake().screen);
+    show_practice_report();
+    EXPECT_EQ(getpixel(fake().screen, 574, 118), makecol(140, 235, 150));  // the key's known
 }
 
 // Played by keys: at level 1 one right, one with the tank full (not judged),

@@ -28,8 +28,10 @@ scratch_folder::~scratch_folder() {
         // Depth first, links removed as links: whatever the test left there.
         nftw(
             path_.c_str(),
-            [](const char* p, const struct stat*, int, FTW*) { (void)std::remove(p);
-                return 0; },
+            [](const char* p, const struct stat*, int, FTW*) {
+                (void)std::remove(p);
+                return 0;
+            },
             16, FTW_DEPTH | FTW_PHYS);
     }
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -100,10 +101,7 @@ TEST_F(start_up_test, takes_the_first_video_mode_accepted_or_stops_with_a_messag
 
 TEST_F(start_up_test, fills_each_picture_slot_with_a_picture_that_fits_its_place) {
     install_fake_platform();
-    const unsigned char best_is_12345[10] = {0x30, 0x39};
-    std::FILE* scores = std::fopen("hiscores.dat", "wb");
-    std::fwrite(best_is_12345, 1, sizeof best_is_12345, scores);
-    std::fclose(scores);
+    std::ofstream("hiscores.dat") << "\x30\x39" << std::string(8, '\0');  // best 12345
     ASSERT_EQ(start_up(), nullptr);
     EXPECT_EQ(high_scores[0], 12345) << "the table is read at start-up";
     const struct {

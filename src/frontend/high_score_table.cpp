@@ -1,14 +1,17 @@
 #include "high_score_table.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +23,7 @@ int high_scores[high_score_count] = {16000, 8000, 4000, 2000, 1000};
 char high_score_names[high_score_count][high_score_name_length + 1] = {
     "HALBREK", "HALBREK", "HALBREK", "HALBREK", "HALBREK"};
 std::string high_score_path;
+std::string high_score_seed_path;
 bool high_score_file_writable = true;
 
 namespace {
@@ -37,7 +41,7 @@ std::vector<unsigned char> kept_tail;
 // names and full scores out).
 bool tail_after_classic = false;
 // A larger file is not ours to rewrite.
-constexpr long largest_kept_file = 1 << 20;
+constexpr std::size_t largest_kept_file = 1 << 20;
 
 constexpr int default_scores[high_score_count] = {16000, 8000, 4000, 2000, 1000};
 constexpr unsigned char extension_magic[4] = {'R', 'F', 'H', 'S'};
@@ -213,19 +217,26 @@ bool extension_is_ours(const unsigned char* bytes, int size) {
            bytes[14] == extension_version;
 }
 
-// The file a save replaces: when hiscores.dat is a symbolic link, the file
-// it points at, so the link stays.
-std::string save_target() {
-    std::string target = score_file();
+// The file the table is read from and a save replaces: when hiscores.dat is
+// a symbolic link, the file it points at, so the link stays. Only links
+// that, like their target, belong to the player are followed: anyone who
+// can write a shared folder could plant one there to make the player's game
+// overwrite the player's other files. Empty when refused.
+std::string own_target(const std::string& path) {
+    const uid_t player = geteuid();
+    std::string target = path;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st;
-        char link[PATH_MAX];
-        if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            break;
+        if (lstat(target.c_str(), &st) != 0) {
+            return target;  // opening it tells missing from unreadable
         }
+        if (!S_ISLNK(st.st_mode)) {
+            return hops == 0 || st.st_uid == player ? target : std::string();
+        }
+        char link[PATH_MAX];
         const ssize_t n = readlink(target.c_str(), link, sizeof link);
-        if (n <= 0 || n >= static_cast<ssize_t>(sizeof link)) {
-            break;
+        if (st.st_uid != player || n <= 0 || n >= static_cast<ssize_t>(sizeof link)) {
+            return std::string();
         }
         std::string next(link, static_cast<std::size_t>(n));
         const std::size_t slash = target.rfind('/');
@@ -234,13 +245,13 @@ std::string save_target() {
         }
         target = next;
     }
-    return target;
+    return std::string();
 }
 
 // The mode a new file would get, or the one the replaced file has.
 mode_t file_mode(const std::string& target) {
     struct stat st;
-    if (stat(target.c_str(), &st) == 0) {
+    if (lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
         return st.st_mode & 07777;
     }
     const mode_t mask = umask(0);
@@ -276,36 +287,43 @@ bool write_file(const std::string& target, const std::vector<unsigned char>& byt
     return true;
 }
 
-}  // namespace
+enum class table_file { read, missing, unreadable };
 
-void load_high_scores() {
-    kept_tail.clear();
-    tail_after_classic = false;
-    high_score_file_writable = true;
-    std::vector<unsigned char> bytes;
-    std::FILE* f = std::fopen(score_file().c_str(), "rb");
-    if (f == nullptr) {
-        // Only a file that is not there may be replaced by a fresh table;
-        // one we cannot read is left alone for the whole run.
-        high_score_file_writable = errno == ENOENT;
-        decode_high_scores(nullptr, 0);
-        return;
+bool read_whole(int fd, std::vector<unsigned char>& bytes) {
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        return false;  // a folder, a FIFO or a device in its place
     }
     unsigned char chunk[4096];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0 &&
-           static_cast<long>(bytes.size()) <= largest_kept_file) {
+    for (;;) {
+        const ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n <= 0 || bytes.size() + static_cast<std::size_t>(n) > largest_kept_file) {
+            return n == 0;
+        }
         bytes.insert(bytes.end(), chunk, chunk + n);
     }
-    const bool failed = std::ferror(f) != 0;
-    (void)std::fclose(f);  // only read: nothing to lose
-    if (failed || static_cast<long>(bytes.size()) > largest_kept_file) {
-        high_score_file_writable = false;
-        decode_high_scores(nullptr, 0);
-        return;
+}
+
+// Reads the table and the bytes to keep from path; both stay as they are
+// when it cannot.
+table_file read_table(const std::string& path) {
+    const std::string target = own_target(path);
+    // Without O_NONBLOCK the open of a FIFO waits for a writer for ever.
+    const int fd =
+        target.empty() ? -1 : open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) {
+        return !target.empty() && errno == ENOENT ? table_file::missing : table_file::unreadable;
+    }
+    std::vector<unsigned char> bytes;
+    const bool whole = read_whole(fd, bytes);
+    (void)close(fd);  // only read: nothing to lose
+    if (!whole) {
+        return table_file::unreadable;
     }
     const int size = static_cast<int>(bytes.size());
     decode_high_scores(bytes.data(), size);
+    kept_tail.clear();
+    tail_after_classic = false;
     if (extension_is_ours(bytes.data(), size)) {
         if (size > high_score_file_size) {
             kept_tail.assign(bytes.begin() + high_score_file_size, bytes.end());
@@ -314,6 +332,61 @@ void load_high_scores() {
         kept_tail.assign(bytes.begin() + 10, bytes.end());
         tail_after_classic = true;
     }
+    return table_file::read;
+}
+
+// Two copies of the game take turns at reading the table again and saving
+// it. The lock file stays: removed, it would let a third copy lock a new
+// file of the same name while the second holds the old one. -1 when there
+// is no lock to be had within a couple of seconds: the game then saves
+// without it rather than keep the player waiting.
+int lock_table() {
+    const std::string name = score_file() + ".lock";
+    constexpr int flags = O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+    int fd = open(name.c_str(), O_RDWR | flags, 0666);
+    if (fd < 0) {
+        fd = open(name.c_str(), O_RDONLY | flags, 0666);  // another player's, in a shared folder
+    }
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() > give_up) {
+            (void)close(fd);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return fd;
+}
+
+}  // namespace
+
+void load_high_scores() {
+    kept_tail.clear();
+    tail_after_classic = false;
+    decode_high_scores(nullptr, 0);
+    const table_file found = read_table(score_file());
+    if (found == table_file::missing && !high_score_seed_path.empty()) {
+        (void)read_table(high_score_seed_path);  // only shown: the defaults when it fails
+    }
+    // Only a file that is not there may be replaced by a fresh table; one we
+    // cannot read is left alone for the whole run.
+    high_score_file_writable = found != table_file::unreadable;
+}
+
+int record_high_score(int score, const char* name) {
+    make_folders_for(high_score_path);  // the lock lies beside the table
+    const int lock = lock_table();
+    // A table gone since start-up leaves the one in view, which the save
+    // then writes out.
+    high_score_file_writable = read_table(score_file()) != table_file::unreadable;
+    const int rank = insert_high_score(score, name);
+    if (rank >= 0) {
+        (void)save_high_scores();  // the table stays in view when it fails
+    }
+    if (lock >= 0) {
+        (void)close(lock);
+    }
+    return rank;
 }
 
 bool save_high_scores() {
@@ -328,7 +401,8 @@ bool save_high_scores() {
     bytes.insert(bytes.end(), kept_tail.begin(), kept_tail.end());
     // A player's own table is kept in a folder made on the first save.
     make_folders_for(high_score_path);
-    return write_file(save_target(), bytes);
+    const std::string target = own_target(score_file());
+    return !target.empty() && write_file(target, bytes);
 }
 
 int insert_high_score(int score, const char* name) {

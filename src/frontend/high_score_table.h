@@ -15,13 +15,24 @@ extern char high_score_names[high_score_count][high_score_name_length + 1];
 
 // Where the table is kept; empty means hiscores.dat in the working folder.
 extern std::string high_score_path;
-// False for the rest of the run once the file was there but could not be
-// read: saves then leave it alone rather than replace a table not seen.
+// A table shown while high_score_path is not there yet (one left in a folder
+// the game cannot write); the first save starts high_score_path from it.
+extern std::string high_score_seed_path;
+// False once the file was there but could not be read, or was a link that
+// is not the player's own with its target: saves then leave it alone rather
+// than replace a table not seen.
 extern bool high_score_file_writable;
 
-// Reads the table from high_score_path; defaults when it is missing or
-// cannot be read.
+// Reads the table from high_score_path (else high_score_seed_path while that
+// is missing); defaults when it is missing or cannot be read. A FIFO or a
+// device in its place is refused at once, as a file that cannot be read.
 void load_high_scores();
+// A finished game's new entry: under a lock on hiscores.dat.lock beside the
+// file (waited for a couple of seconds at most, then saved without it), the
+// table is read again, so that what another copy of the game saved since is
+// kept, the score put in, and the table saved. Returns the 0-based rank, or
+// -1 when the score no longer qualifies.
+int record_high_score(int score, const char* name);
 // True when score is strictly greater than the rank-5 entry.
 bool is_high_score(int score);
 // Puts score in at its rank (below equal scores), moving lower entries down
@@ -38,6 +49,7 @@ void encode_high_scores(unsigned char out[high_score_file_size]);
 void decode_high_scores(const unsigned char* bytes, int size);
 // Writes the table through a temporary file of its own and a rename, so a
 // crash leaves the old or the new table; bytes of the file that this
-// version does not understand are kept, and a symbolic link stays a link.
-// False when it cannot be written; the table in memory stays as it is.
+// version does not understand are kept, and a symbolic link stays a link
+// (followed only when it and its target are the player's own). False when
+// it cannot be written; the table in memory stays as it is.
 bool save_high_scores();

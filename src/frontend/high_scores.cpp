@@ -86,9 +86,8 @@ int enter_high_score(int score) {
     // The table that follows closes on Enter: let go of the key that
     // confirmed the name first, or the new entry would flash by unseen.
     wait_until_enter_is_up();
-    const int rank = insert_high_score(score, name);
+    const int rank = record_high_score(score, name);
     marked_high_score = rank;
-    save_high_scores();
     return rank;
 }
 

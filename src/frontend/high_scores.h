@@ -8,7 +8,7 @@ extern int marked_high_score;
 
 void show_high_scores();
 // Asks the player's name on the screen (letters and digits, shown as
-// capitals; Backspace; Enter), records the score, marks it for the next
-// high-score screen and writes the table. Returns the rank, or -1 when the
-// score does not qualify.
+// capitals; Backspace; Enter), records the score in the table as it is on
+// disk now, marks it for the next high-score screen and writes the table.
+// Returns the rank, or -1 when the score does not qualify.
 int enter_high_score(int score);

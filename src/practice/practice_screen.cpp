@@ -31,7 +31,7 @@ void draw_heading(const practice_report& report) {
     const char* title = topic_titles[std::min(std::max(game.topic, 1), 5) - 1];
     if (!game.round) {
         (void)std::snprintf(line, sizeof line, "%s   DIFFICULTY %d   LEVEL %d", title,
-                            game.difficulty, std::min(std::max(report.level, 1), level_count));
+                            game.difficulty, std::min(report.level, level_count));
     } else if (!report.families.empty()) {
         (void)std::snprintf(line, sizeof line, "FACTS %s   %d CANISTERS", report.families.c_str(),
                             count);

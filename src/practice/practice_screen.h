@@ -22,7 +22,7 @@ struct practice_report {
     int count;
     practice_game game;
     std::string families;             // a round's families as named, or empty
-    int level;                        // the level the game ended on
+    int level;                        // the level the game ended on; 11 after the last
     std::vector<fact_fluency> facts;  // to practise next
     bool saved;                       // false: practice.csv could not be written
 };

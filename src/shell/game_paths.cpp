@@ -1,6 +1,7 @@
 #include "game_paths.h"
 
 #include <cstdlib>
+#include <iterator>
 #include <vector>
 
 #include <limits.h>
@@ -44,20 +45,25 @@ game_paths find_game_paths(const path_facts& facts) {
         own_folders.push_back(facts.binary_folder);
         installed = installed_data_folder(facts.binary_folder);
     }
-    // A folder that holds any of the datafiles is the one: a missing file is
-    // then reported rather than taken from another folder, maybe of another
-    // version.
+    // A folder of the game's own that holds any of the datafiles is the one:
+    // a missing file is then reported rather than taken from another folder,
+    // maybe of another version. The working folder may be any folder a
+    // launcher starts in, so there a stray file of the same name must not
+    // stop the installed game: it counts only with all three.
     for (const std::string& folder : own_folders) {
         const int here = facts.probe(folder);
-        if ((here & holds_datafiles) != 0) {
-            const bool keep_here = (here & (writable_folder | holds_scores)) != 0;
-            return {folder, keep_here ? folder + "hiscores.dat" : per_player};
+        if ((here & (folder.empty() ? holds_all_datafiles : holds_datafiles)) != 0) {
+            if ((here & writable_folder) != 0) {
+                return {folder, folder + "hiscores.dat", ""};
+            }
+            // Saves there would fail: the player's own file takes them.
+            return {folder, per_player, (here & holds_scores) != 0 ? folder + "hiscores.dat" : ""};
         }
     }
     if (!installed.empty() && (facts.probe(installed) & holds_datafiles) != 0) {
-        return {installed, per_player};
+        return {installed, per_player, ""};
     }
-    return {"", per_player};
+    return {"", per_player, ""};
 }
 
 path_facts machine_path_facts() {
@@ -77,11 +83,13 @@ path_facts machine_path_facts() {
     const char* xdg = std::getenv("XDG_DATA_HOME");
     facts.xdg_data_home = xdg != nullptr ? xdg : "";
     facts.probe = [](const std::string& folder) {
-        int bits = 0;
+        std::size_t found = 0;
         for (const char* name : datafile_names) {
-            if (access((folder + name).c_str(), F_OK) == 0) {
-                bits |= holds_datafiles;
-            }
+            found += access((folder + name).c_str(), F_OK) == 0 ? 1 : 0;
+        }
+        int bits = found > 0 ? holds_datafiles : 0;
+        if (found == std::size(datafile_names)) {
+            bits |= holds_all_datafiles;
         }
         if (access(folder.empty() ? "." : folder.c_str(), W_OK) == 0) {
             bits |= writable_folder;

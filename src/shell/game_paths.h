@@ -1,17 +1,22 @@
 #pragma once
 // Where the game reads its datafiles and keeps hiscores.dat. The datafiles
-// are looked for in the working folder (as the game has always done), then
-// beside the binary (the run/ layout), then in ../share/games/refuel/ from
-// the binary (an installed game, whatever its prefix). The table stays beside
-// the datafiles in a folder of the game's own that the player can write, or
-// that holds a table already; otherwise each player has one in
+// are looked for in the working folder (as the game has always done) when it
+// holds all three, then beside the binary (the run/ layout), then in
+// ../share/games/refuel/ from the binary (an installed game, whatever its
+// prefix). The table stays beside the datafiles in a folder of the game's
+// own that the player can write; otherwise each player has one in
 // $XDG_DATA_HOME/refuel/ (~/.local/share/refuel/).
 
 #include <functional>
 #include <string>
 
 // What a folder holds, as bits.
-enum folder_fact { holds_datafiles = 1, writable_folder = 2, holds_scores = 4 };
+enum folder_fact {
+    holds_datafiles = 1,  // any of the three
+    writable_folder = 2,
+    holds_scores = 4,
+    holds_all_datafiles = 8
+};
 
 // Everything the choice depends on, so it can be made without a file system.
 // Folders are prefixes: empty for the working folder, else ending in '/'.
@@ -25,6 +30,9 @@ struct path_facts {
 struct game_paths {
     std::string data_folder;  // empty when no folder holds any datafile
     std::string score_file;
+    // The table shown until the first save: one in the datafiles' folder
+    // when that cannot be written. Empty when there is none.
+    std::string seed_score_file;
 };
 
 game_paths find_game_paths(const path_facts& facts);

@@ -54,6 +54,7 @@ void locate_game_files() {
     const game_paths paths = find_game_paths(machine_path_facts());
     data_folder = paths.data_folder;
     high_score_path = paths.score_file;
+    high_score_seed_path = paths.seed_score_file;
 }
 
 int print_report() {
