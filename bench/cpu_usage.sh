@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # CPU time of the real game and of its X server (Xvfb, 800x600x24), each over
 # SECONDS (default 20): idle in the main menu, idle on the high-score screen,
-# and in play with one answer typed every 2 s. Both processes' user and
+# in play with one answer typed every 2 s, in a practice round, and idle on
+# its report and its fact map. Both processes' user and
 # system time come from /proc/PID/stat.
 # Usage: bench/cpu_usage.sh BUILD_DIR [SECONDS]
 set -euo pipefail
@@ -55,3 +56,40 @@ press Return
 see 03_main_menu_1 >/dev/null
 begin_play
 measure "play, an answer every 2 s" 10 play
+press Escape
+see 03_main_menu_1 >/dev/null
+quit
+
+# A practice round flies the same track at level 1, so its CPU should be
+# that of play. Then its report and the fact map, each drawn once and then
+# waiting for a key. A round of x2 is 20 canisters, about a minute at this
+# player's pace: the round is measured for at most 20 s of it.
+start_game "$seed" --practise x2
+join_play
+at_tick=$(symbol_address last_tick)
+# Flying while the simulation's clock moves; the report stops it.
+flying() {
+    local t
+    t=$(read_int "$at_tick")
+    sleep 0.25
+    [ "$(read_int "$at_tick")" -gt "$t" ]
+}
+poll 60 flying || fail "the round did not start"
+sleep 1
+saved_seconds=$seconds
+seconds=$((seconds < 20 ? seconds : 20))
+measure "round, an answer every 2 s" 10 play
+seconds=$saved_seconds
+while flying; do
+    play_for 2
+done
+see practice_report colour 300 96 220 120 0 0 800 600 >/dev/null
+sleep 1
+measure "practice report, idle" 3
+press Return
+see fact_map colour 50 95 130 235 0 0 800 600 >/dev/null
+sleep 1
+measure "fact map, idle" 3
+press Return
+see 03_main_menu_1 >/dev/null
+quit

@@ -102,6 +102,10 @@ type_answer() {
 begin_play() {
     press Return
     sleep 1
+    join_play
+}
+# join_play: the same player for a flight already under way.
+join_play() {
     at_fuel=$(symbol_address fuel)
     at_answer_state=$(symbol_address answer_state)
     at_typed=$(symbol_address typed_answer)

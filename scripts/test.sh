@@ -11,7 +11,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 status=0
 
 "$here/scripts/setup.sh" "$here/build" -DREFUEL_SUITE=OFF
-(cd "$here/build" && ctest --output-on-failure) || status=1
+(cd "$here/build" && ctest --output-on-failure -j 2) || status=1
 
 # -O1 -g1 compiles in half the time of -O2 -g; line tables are all the
 # sanitizers' reports need. Three tests at a time: the real-game tests

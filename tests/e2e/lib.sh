@@ -63,13 +63,13 @@ make_folder() {
     game_dir=$work/game
     rm -rf "$game_dir" && mkdir "$game_dir" && ln -s "$build"/game/*.dat "$game_dir/"
 }
-# start_game [SEED]: the real game in $game_dir; SEED pins time(), and with
-# it the problems.
+# start_game [SEED [OPTION...]]: the real game in $game_dir; SEED pins
+# time(), and with it the problems.
 start_game() {
     (
         cd "$game_dir"
         [ -z "${1:-}" ] || export LD_PRELOAD=$build/tests/librefuel_time_shim.so REFUEL_TEST_TIME=$1
-        exec "$build/game/refuel" </dev/null >"$work/out.txt" 2>"$work/err.txt"
+        exec "$build/game/refuel" "${@:2}" </dev/null >"$work/out.txt" 2>"$work/err.txt"
     ) &
     game_pid=$!
 }
