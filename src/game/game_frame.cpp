@@ -93,8 +93,9 @@ void draw_one_gauge(bool stored, int shift) {
 }
 
 // Whether the scenery can be copied row by row around the cockpit's opaque
-// runs: both pictures of back_buffer's format, the runs the cockpit's, and
-// nothing clipped but the rows the bobbing view moves out of the frame.
+// runs: both pictures of back_buffer's format with two bytes a pixel (15 or
+// 16 bits, as the game runs), the runs the cockpit's, and nothing clipped
+// but the rows the bobbing view moves out of the frame.
 bool scenery_by_rows(BITMAP* scenery) {
     int left = 0;
     int top = 0;
@@ -103,6 +104,7 @@ bool scenery_by_rows(BITMAP* scenery) {
     get_clip_rect(back_buffer, &left, &top, &right, &bottom);
     return draw_target == back_buffer && cockpit_runs.picture == cockpit_overlay &&
            is_memory_bitmap(back_buffer) && is_memory_bitmap(scenery) &&
+           (bitmap_color_depth(back_buffer) + 7) / 8 == 2 &&
            bitmap_color_depth(scenery) == bitmap_color_depth(back_buffer) &&
            bitmap_color_depth(cockpit_overlay) == bitmap_color_depth(back_buffer) &&
            scenery->w == back_buffer->w && cockpit_overlay->w == back_buffer->w &&
