@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build-bench}
 
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j 2 --target refuel refuel_datafiles refuel_e2e_tools bench_game_frame >/dev/null
+cmake --build "$build" -j 2 --target refuel refuel_datafiles refuel_bench_tools bench_game_frame >/dev/null
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
