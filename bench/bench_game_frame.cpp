@@ -18,6 +18,7 @@
 #include "game_frame.h"
 #include "game_loop.h"
 #include "keyboard_random_clock.h"
+#include "bench_game_setup.h"
 #include "platform.h"
 #include "problem_generator.h"
 #include "rail_effect.h"
@@ -25,16 +26,6 @@
 #include "simulation_tick.h"
 
 namespace {
-
-BITMAP* shown_screen = nullptr;
-
-BITMAP* bench_screen() {
-    return shown_screen;
-}
-// A plain copy of the whole frame, as the drawing kit specifies it.
-void bench_present(BITMAP* frame) {
-    blit(frame, shown_screen, 0, 0, 0, 0, frame->w, frame->h);
-}
 
 // Mid-flight at level 3, the level banner gone: the canister half way,
 // 144 / 12 in the cockpit, the score at six digits.
@@ -171,28 +162,9 @@ BENCHMARK(bm_new_problem_addition_1);
 #undef main
 
 int main(int argc, char** argv) {
-    if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
+    if (!start_bench_game()) {
         return 2;
     }
-    set_color_depth(16);
-    const char* dir = std::getenv("REFUEL_BENCH_GAME_DIR");
-    if (dir == nullptr) {
-        dir = REFUEL_GAME_DIR;
-    }
-    const char* error = chdir(dir) != 0 ? "no game folder\n" : load_fonts();
-    if (error == nullptr) {
-        error = load_graphics();
-    }
-    if (error != nullptr) {
-        std::fprintf(stderr, "%s: %s", dir, error);
-        return 2;
-    }
-    static platform_backend backend{};
-    backend.screen = bench_screen;
-    backend.present = bench_present;
-    use_platform_backend(&backend);
-    shown_screen = create_bitmap(800, 600);
-    back_buffer = create_bitmap(800, 600);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

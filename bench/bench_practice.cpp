@@ -18,6 +18,7 @@
 #include "drawing_kit.h"
 #include "fact_map_screen.h"
 #include "high_score_table.h"
+#include "bench_game_setup.h"
 #include "platform.h"
 #include "practice_csv.h"
 #include "practice_report_text.h"
@@ -25,14 +26,6 @@
 #include "round_plan.h"
 
 namespace {
-
-BITMAP* shown_screen = nullptr;
-BITMAP* bench_screen() {
-    return shown_screen;
-}
-void bench_present(BITMAP* frame) {
-    blit(frame, shown_screen, 0, 0, 0, 0, frame->w, frame->h);
-}
 
 const std::time_t now = std::time(nullptr);
 
@@ -121,28 +114,9 @@ BENCHMARK(bm_text_report_4mib)->Unit(benchmark::kMillisecond);
 #undef main
 
 int main(int argc, char** argv) {
-    if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
+    if (!start_bench_game()) {
         return 2;
     }
-    set_color_depth(16);
-    const char* dir = std::getenv("REFUEL_BENCH_GAME_DIR");
-    if (dir == nullptr) {
-        dir = REFUEL_GAME_DIR;
-    }
-    const char* error = chdir(dir) != 0 ? "no game folder\n" : load_fonts();
-    if (error == nullptr) {
-        error = load_graphics();
-    }
-    if (error != nullptr) {
-        std::fprintf(stderr, "%s: %s", dir, error);
-        return 2;
-    }
-    static platform_backend backend{};
-    backend.screen = bench_screen;
-    backend.present = bench_present;
-    use_platform_backend(&backend);
-    shown_screen = create_bitmap(800, 600);
-    back_buffer = create_bitmap(800, 600);
     char scratch[] = "/tmp/refuel-bench-XXXXXX";
     if (mkdtemp(scratch) == nullptr) {
         return 2;
