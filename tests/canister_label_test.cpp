@@ -21,9 +21,11 @@ int wrong_rows(int variant, int operation, const char* text) {
     set_draw_target(label_bitmap);
     render_label();
     blit(pictures[variant == 2 ? 1 : 0], expected, 30, 0, 0, 0, 280, 200);
-    const int left = 140 - 4 * static_cast<int>(std::strlen(text));  // 8x8 font
+    const int left = 140 - text_length(font_label, text) / 2;
+    const int top = 99 - text_height(font_label) / 2;
     for (int d = 0; d < 9; ++d) {
-        textout_ex(expected, font, text, left + d % 3 - 1, 94 + d / 3, makecol(255, 192, 128), -1);
+        textout_ex(expected, font_label, text, left + d % 3 - 1, top + d / 3 - 1,
+                   makecol(255, 192, 128), -1);
     }
     int wrong = draw_target == back_buffer ? 0 : 1000;
     for (int y = 0; y < 200; ++y) {

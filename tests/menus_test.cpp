@@ -6,6 +6,7 @@
 
 #include <sstream>
 
+#include "asset_catalogue.h"
 #include "guide_screen.h"
 #include "high_scores.h"
 #include "main_menu.h"
@@ -14,6 +15,10 @@
 #include "settings_menus.h"
 
 namespace {
+
+// Read before any test changes them: what a player starts with.
+const int difficulty_at_start = difficulty;
+const int topic_at_start = topic;
 
 struct menu_case {
     int (*menu)();
@@ -124,6 +129,7 @@ TEST_P(menus, keys_give_these_screens_sounds_and_settings) {
 INSTANTIATE_TEST_SUITE_P(cases, menus, testing::ValuesIn(menu_cases));
 
 TEST_F(menus, an_idle_menu_presents_once_and_reads_the_keys_once_a_tick) {
+    EXPECT_EQ(difficulty_at_start * 10 + topic_at_start, 11) << "difficulty 1, topic 1 at start";
     std::vector<std::set<int>> passes(50);
     passes.push_back({KEY_0});
     passes.push_back({KEY_ENTER});
@@ -142,8 +148,8 @@ TEST_F(menus, the_table_shows_five_names_and_zero_padded_scores) {
     clear_to_color(want, makecol(bg[0], bg[1], bg[2]));
     const char* scores[5] = {"016000", "008000", "004000", "002000", "001000"};
     for (int i = 0; i < 5; ++i) {
-        textout_ex(want, font, "HALBREK", 150, 160 + 70 * i, makecol(255, 255, 255), -1);
-        textout_ex(want, font, scores[i], 550, 160 + 70 * i, makecol(255, 255, 255), -1);
+        textout_ex(want, font_readout, "HALBREK", 150, 160 + 70 * i, makecol(255, 255, 255), -1);
+        textout_ex(want, font_readout, scores[i], 550, 160 + 70 * i, makecol(255, 255, 255), -1);
     }
     int differing = 0;
     for (int i = 0; i < 800 * 600; ++i)
@@ -163,13 +169,17 @@ TEST_F(menus, the_name_box_takes_keys_once_the_enter_that_ended_the_game_is_up) 
     fake().on_tick = [enter, ticks = 0](int) mutable {
         if (++ticks == 5) {
             fake().hold_only({});
-            fake().typed_after_clear = {KEY_A << 8 | 'a', KEY_X << 8 | 'x', KEY_BACKSPACE << 8 | 8,
-                                        KEY_C << 8 | 'c', enter};
+            // Seven letters fill the box: the eighth is not taken.
+            fake().typed_after_clear = {KEY_A << 8 | 'a', KEY_X << 8 | 'x', KEY_BACKSPACE << 8 | 8};
+            for (const char c : std::string("CDEFG9ZQ")) {
+                fake().typed_after_clear.push_back(c);
+            }
+            fake().typed_after_clear.push_back(enter);
         }
     };
     EXPECT_FALSE(is_high_score(1000));
     EXPECT_EQ(enter_high_score(1001), 4);
-    EXPECT_STREQ(high_score_names[4], "AC");
+    EXPECT_STREQ(high_score_names[4], "ACDEFG9");
     decode_high_scores(nullptr, 0);
 }
 

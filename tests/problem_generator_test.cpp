@@ -72,6 +72,18 @@ TEST_F(problem_generator, every_setting_keeps_its_ranges_ceilings_and_answers) {
     }
 }
 
+TEST_F(problem_generator, arguments_out_of_range_give_minus_one_without_a_draw) {
+    for (const auto& [op, d] : {std::pair{0, 1}, {5, 1}, {1, 0}, {1, 5}, {4, 0}, {4, 5}}) {
+        seed_rand15(7u);
+        EXPECT_EQ(pick_operand_b(op, d), -1) << op << " " << d;
+        EXPECT_EQ(pick_operand_a(op, d), -1) << op << " " << d;
+        EXPECT_EQ(problem_over_limit(op, d), -1) << op << " " << d;
+        const int next = rand15();
+        seed_rand15(7u);
+        EXPECT_EQ(next, rand15()) << "no draw taken";
+    }
+}
+
 TEST_F(problem_generator, no_pair_comes_back_within_ten_problems_even_in_a_new_game) {
     // Where repeats would be common; the mixed topic shares pairs between operations.
     for (auto [t, d] : {std::pair{5, 1}, {3, 1}, {4, 1}}) {

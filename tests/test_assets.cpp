@@ -42,8 +42,9 @@ void install_test_assets() {
         pictures[6] = solid(800, 600, test_colors::highscore);
         pictures[7] = solid(800, 600, test_colors::title);
         pictures[8] = solid(800, 300, grey);  // cockpit
-        pictures[9] = solid(320, 200, grey);  // canisters
-        pictures[10] = solid(320, 200, grey);
+        const int canister_colours[2][3] = {{90, 60, 30}, {30, 60, 90}};
+        pictures[9] = solid(320, 200, canister_colours[0]);
+        pictures[10] = solid(320, 200, canister_colours[1]);
         pictures[11] = solid(490, 32, grey);  // score digits
         for (int level = 1; level <= 10; ++level) {
             const int tint[3] = {20 * level, 100, 255 - 20 * level};
@@ -68,8 +69,15 @@ void install_test_assets() {
     for (int level = 1; level <= 10; ++level) {
         level_background[level] = pictures[11 + level];
     }
-    font_answer = font_readout = font_panel = font_text = font_banner = font_intro = font_label =
-        font;
+    // The built fonts, each of its own look, so a text drawn in another
+    // slot's font shows in the pixels.
+    static DATAFILE* fonts = load_datafile(REFUEL_GAME_DIR "/fonts.dat");
+    FONT** const font_slots[] = {&font_answer, &font_readout, &font_panel, &font_text,
+                                 &font_banner, &font_intro,   &font_label};
+    const int font_entries[] = {0, 1, 4, 6, 7, 8, 9};
+    for (int i = 0; i < 7; ++i) {
+        *font_slots[i] = static_cast<FONT*>(fonts[font_entries[i]].dat);
+    }
     for (int i = 0; i < 7; ++i) {
         *sample_slots[i] = samples[i];
     }

@@ -1,7 +1,7 @@
 #pragma once
 // A synthetic asset catalogue for logic and picture tests: every picture is
 // a plain field of its own colour (with a few marked pixels where a test
-// needs them), every font is the library's built-in 8x8 font and every
+// needs them), every font a built font of its own look and every
 // sample a short silent one, so tests know exactly what each pixel should be.
 
 #include <allegro.h>
