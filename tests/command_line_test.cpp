@@ -42,6 +42,9 @@ TEST(command_line, options_are_read_in_order) {
         EXPECT_EQ(got.windowed, c.windowed) << "case " << &c - cases;
         EXPECT_EQ(got.error, c.error) << "case " << &c - cases;
         EXPECT_EQ(got.practise ? got.named_families : "-", c.families) << "case " << &c - cases;
+        if (c.expected == action::refuse || c.expected == action::play) {  // the others print
+            EXPECT_EQ(answer_command_line(got), c.expected == action::refuse ? 2 : 0);
+        }
     }
 }
 

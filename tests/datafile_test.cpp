@@ -98,6 +98,8 @@ TEST(datafile_check, refuses_each_kind_of_damage) {
         // A kind that the loader decodes itself.
         {&sounds, [](bytes& f) { std::memcpy(&f[entry(f, 6)], "MIDI", 4); }, "does not read"},
         {&sounds, [](bytes& f) { f[entry(f, 1) + 19] ^= 1; }, "samples do not match"},
+        {&sounds, [](bytes& f) { f[entry(f, 1) + 14] = f[entry(f, 1) + 15] = 0; },
+         "no sample rate"},
         // Marked stereo (negative bits): twice the samples are then due.
         {&sounds,
          [](bytes& f) {

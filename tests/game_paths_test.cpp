@@ -51,6 +51,7 @@ TEST(game_paths, the_players_folder_is_made_by_the_first_save_from_the_table_in_
     scratch_folder folder;
     std::ofstream("sounds.dat");  // a stray file: not the game's folder
     path_facts facts = machine_path_facts();
+    EXPECT_EQ(facts.probe(""), holds_datafiles | writable_folder);
     facts.xdg_data_home = folder.path() + "/xdg";
     high_score_path = find_game_paths(facts).score_file;
     EXPECT_EQ(high_score_path, folder.path() + "/xdg/refuel/hiscores.dat");

@@ -167,7 +167,8 @@ TEST_F(high_score_file, a_file_that_cannot_be_read_is_never_written_over) {
 
 TEST_F(high_score_file, bytes_it_does_not_understand_are_kept_and_links_followed) {
     ASSERT_EQ(mkdir("real", 0755), 0);
-    ASSERT_EQ(symlink("real/scores", "hiscores.dat"), 0);
+    // A link's relative target is taken from the link's own folder.
+    ASSERT_EQ(symlink("real/link", "hiscores.dat") | symlink("scores", "real/link"), 0);
     bytes later = encoded();  // our extension, then what a later version added
     later.insert(later.end(), {'N', 'E', 'X', 'T'});
     bytes foreign = classic({5, 4, 3, 2, 1});  // something else after byte 10

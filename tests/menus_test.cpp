@@ -4,9 +4,11 @@
 #include <allegro.h>
 #include <allegro/internal/aintern.h>  // _drawing_mode
 
+#include <cstring>
 #include <sstream>
 
 #include "asset_catalogue.h"
+#include "drawing_kit.h"
 #include "guide_screen.h"
 #include "high_scores.h"
 #include "main_menu.h"
@@ -180,6 +182,48 @@ TEST_F(menus, the_name_box_takes_keys_once_the_enter_that_ended_the_game_is_up) 
     EXPECT_FALSE(is_high_score(1000));
     EXPECT_EQ(enter_high_score(1001), 4);
     EXPECT_STREQ(high_score_names[4], "ACDEFG9");
+    // A full box shows no cursor: its gold is the name alone.
+    const int gold = makecol(255, 220, 64);
+    BITMAP* name = create_bitmap(400, 110);
+    clear_to_color(name, 0);
+    textout_ex(name, font_readout, "ACDEFG9", 0, 0, gold, -1);
+    int golden[2] = {};
+    for (int i = 0; i < 400 * 110; ++i) {
+        golden[0] += getpixel(name, i % 400, i / 400) == gold;
+        golden[1] += getpixel(fake().screen, 200 + i % 400, 270 + i / 400) == gold;
+    }
+    destroy_bitmap(name);
+    EXPECT_EQ(golden[1], golden[0]);
+    decode_high_scores(nullptr, 0);
+}
+
+TEST_F(menus, screens_look_the_same_whatever_font_and_colour_came_before) {
+    const scratch_folder folder;
+    decode_high_scores(nullptr, 0);
+    void (*const screens[])() = {show_guide, show_high_scores, [] { enter_high_score(99999); }};
+    BITMAP* first = create_bitmap(800, 600);
+    for (auto* screen : screens) {
+        int differing_rows = 0;
+        for (FONT* before : {font_banner, font_label}) {
+            install_fake_platform();
+            fake().hold_only({KEY_ENTER});  // the guide and the table close on Enter
+            fake().typed_after_clear = {KEY_ENTER << 8 | 13};
+            fake().on_rest = [](int) { fake().hold_only({}); };
+            clear_to_color(back_buffer, 0);
+            marked_high_score = -1;  // the name box marks its entry
+            set_draw_font(before);
+            set_draw_color(before == font_banner ? 10 : 200, 90, 40);
+            screen();
+            for (int y = 0; y < 600 && before == font_label; ++y) {
+                differing_rows += std::memcmp(first->line[y], fake().screen->line[y], 1600) != 0;
+            }
+            blit(fake().screen, first, 0, 0, 0, 0, 800, 600);
+        }
+        EXPECT_EQ(differing_rows, 0) << (screen == show_guide         ? "guide"
+                                         : screen == show_high_scores ? "table"
+                                                                      : "name box");
+    }
+    destroy_bitmap(first);
     decode_high_scores(nullptr, 0);
 }
 

@@ -13,6 +13,7 @@
 
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
+#include "game_paths.h"
 #include "high_score_table.h"
 #include "fake_platform.h"
 #include "keyboard_random_clock.h"
@@ -102,6 +103,7 @@ TEST_F(start_up_test, takes_the_first_video_mode_accepted_or_stops_with_a_messag
 TEST_F(start_up_test, fills_each_picture_slot_with_a_picture_that_fits_its_place) {
     install_fake_platform();
     std::ofstream("hiscores.dat") << "\x30\x39" << std::string(8, '\0');  // best 12345
+    data_folder = "gone/", high_score_path = "gone/hiscores.dat";         // found afresh each start
     ASSERT_EQ(start_up(), nullptr);
     EXPECT_EQ(high_scores[0], 12345) << "the table is read at start-up";
     const struct {
