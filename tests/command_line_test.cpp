@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "command_line.h"
@@ -27,7 +28,7 @@ struct option_case {
      true,
      "refuel: unexpected argument 'level5'",
      "-"},
-    {{"--practise", "-4,x2", "-w"}, action::play, true, "", "-4,x2"},
+    {{"--practise", "x5", "--practise", "-4,x2", "-w"}, action::play, true, "", "-4,x2"},
     {{"--practise", "-w"}, action::play, true, "", ""},
     {{"--practise=/3"}, action::play, false, "", "/3"},
     {{"--practise", "x11", "-w"}, action::refuse, false, "refuel: 'x11' is not a fact family", ""},
@@ -42,6 +43,10 @@ TEST(command_line, options_are_read_in_order) {
         EXPECT_EQ(got.windowed, c.windowed) << "case " << &c - cases;
         EXPECT_EQ(got.error, c.error) << "case " << &c - cases;
         EXPECT_EQ(got.practise ? got.named_families : "-", c.families) << "case " << &c - cases;
+        EXPECT_EQ(got.families.size(),
+                  c.families.empty() || c.families == "-"
+                      ? 0
+                      : std::count(c.families.begin(), c.families.end(), ',') + 1);
         if (c.expected == action::refuse || c.expected == action::play) {  // the others print
             EXPECT_EQ(answer_command_line(got), c.expected == action::refuse ? 2 : 0);
         }

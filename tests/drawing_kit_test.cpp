@@ -44,6 +44,14 @@ TEST_F(drawing_kit, boxes_cover_exactly_w_by_h) {
     }
 }
 
+TEST_F(drawing_kit, a_panel_is_dark_grey_in_a_white_outline) {
+    draw_panel(20, 20, 10, 5);
+    EXPECT_TRUE(getpixel(back_buffer, 20, 20) == makecol(255, 255, 255) &&
+                getpixel(back_buffer, 29, 24) == makecol(255, 255, 255) &&
+                getpixel(back_buffer, 21, 21) == makecol(32, 32, 32) &&
+                draw_color == makecol(255, 255, 255));
+}
+
 TEST_F(drawing_kit, present_copies_the_back_buffer_and_keeps_the_target) {
     clear_to_color(back_buffer, makecol(12, 200, 40));
     set_draw_target(label_bitmap);

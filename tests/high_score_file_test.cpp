@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "high_score_table.h"
 #include "scratch_folder.h"
 
@@ -69,6 +71,8 @@ TEST_F(high_score_file, decodes_the_classic_bytes_and_only_an_agreeing_extension
     add_pilot();
     insert_high_score(70000, "ZOE");
     const bytes ours = encoded();
+    const uLong crc = crc32(0, ours.data() + 10, 65);  // big-endian at 75
+    EXPECT_EQ(bytes(ours.begin() + 75, ours.end()), classic({int(crc >> 16), int(crc & 0xFFFF)}));
     bytes stale = ours;  // a classic writer changed rank 5 since
     stale[9] ^= 1;
     bytes damaged = ours;

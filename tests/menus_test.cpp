@@ -172,7 +172,8 @@ TEST_F(menus, the_name_box_takes_keys_once_the_enter_that_ended_the_game_is_up) 
         if (++ticks == 5) {
             fake().hold_only({});
             // Seven letters fill the box: the eighth is not taken.
-            fake().typed_after_clear = {KEY_A << 8 | 'a', KEY_X << 8 | 'x', KEY_BACKSPACE << 8 | 8};
+            const int backspace = KEY_BACKSPACE << 8 | 8;  // nothing to take back at first
+            fake().typed_after_clear = {backspace, KEY_A << 8 | 'a', KEY_X << 8 | 'x', backspace};
             for (const char c : std::string("CDEFG9ZQ")) {
                 fake().typed_after_clear.push_back(c);
             }
