@@ -128,27 +128,27 @@ TEST_F(start_up_test, fills_each_picture_slot_with_a_picture_that_fits_its_place
     decode_high_scores(nullptr, 0);
 }
 
-// What a picture, font or sound looks or sounds like, byte for byte.
-std::string picture_of(BITMAP* b) {
+// What a picture, font or sound of a datafile looks or sounds like, byte for byte.
+std::string content_of(int type, void* dat) {
+    BITMAP* b = type == DAT_FONT ? create_bitmap(900, 80) : static_cast<BITMAP*>(dat);
+    if (type == DAT_SAMPLE) {
+        const auto* s = static_cast<const SAMPLE*>(dat);
+        return std::to_string(s->freq) + std::string(static_cast<const char*>(s->data),
+                                                     s->len * (s->bits / 8) * (s->stereo ? 2 : 1));
+    }
+    if (type == DAT_FONT) {
+        clear_to_color(b, 0);
+        textout_ex(b, static_cast<FONT*>(dat), "0123456789 +-x/ Ag?", 0, 0, 255, -1);
+    }
     std::string out = std::to_string(b->w) + "x" + std::to_string(b->h);
     for (int y = 0; y < b->h; ++y) {
         out.append(reinterpret_cast<const char*>(b->line[y]),
-                   static_cast<std::size_t>(b->w) * ((bitmap_color_depth(b) + 7) / 8));
+                   b->w * ((bitmap_color_depth(b) + 7) / 8));
+    }
+    if (type == DAT_FONT) {
+        destroy_bitmap(b);
     }
     return out;
-}
-std::string look_of(FONT* f) {
-    BITMAP* b = create_bitmap(900, 2 * text_height(f));
-    clear_to_color(b, 0);
-    textout_ex(b, f, "0123456789 +-x/ Ag?", 0, 0, makecol(255, 255, 255), -1);
-    std::string out = picture_of(b);
-    destroy_bitmap(b);
-    return out;
-}
-std::string sound_of(const SAMPLE* s) {
-    return std::to_string(s->freq) + "/" + std::to_string(s->bits) +
-           std::string(static_cast<const char*>(s->data),
-                       s->len * (s->bits / 8) * (s->stereo ? 2 : 1));
 }
 
 TEST_F(start_up_test, takes_each_slot_from_its_own_datafile_entry) {
@@ -156,53 +156,49 @@ TEST_F(start_up_test, takes_each_slot_from_its_own_datafile_entry) {
     ASSERT_EQ(start_up(), nullptr);
     const struct {
         const char* file;
-        std::vector<std::string> slots;  // entry 0, 1, ...; "" for an entry nothing takes
+        std::vector<void*> slots;  // for entry 0, 1, ...; null for one nothing takes
     } files[] = {
-        {"graph1.dat",
-         {picture_of(level_background[1]),
-          picture_of(level_background[2]),
-          picture_of(level_background[3]),
-          picture_of(cockpit_overlay),
-          picture_of(canister_picture_1),
-          picture_of(canister_picture_2),
-          picture_of(highscore_background),
-          picture_of(menu_background),
-          picture_of(score_digit_strip),
-          picture_of(menu_highlight),
-          picture_of(title_image),
-          picture_of(topic_menu_background),
-          picture_of(difficulty_menu_background),
-          picture_of(level_background[4]),
-          picture_of(level_background[5]),
-          picture_of(level_background[6]),
-          picture_of(level_background[7]),
-          picture_of(level_background[8]),
-          picture_of(level_background[9]),
-          picture_of(level_background[10])}},
+        {"graph1.dat", {level_background[1],
+                        level_background[2],
+                        level_background[3],
+                        cockpit_overlay,
+                        canister_picture_1,
+                        canister_picture_2,
+                        highscore_background,
+                        menu_background,
+                        score_digit_strip,
+                        menu_highlight,
+                        title_image,
+                        topic_menu_background,
+                        difficulty_menu_background,
+                        level_background[4],
+                        level_background[5],
+                        level_background[6],
+                        level_background[7],
+                        level_background[8],
+                        level_background[9],
+                        level_background[10]}},
         {"fonts.dat",
-         {look_of(font_answer), look_of(font_readout), "", "", look_of(font_panel), "",
-          look_of(font_text), look_of(font_banner), look_of(font_intro), look_of(font_label)}},
+         {font_answer, font_readout, nullptr, nullptr, font_panel, nullptr, font_text, font_banner,
+          font_intro, font_label}},
         {"sounds.dat",
-         {sound_of(sample_wrong), sound_of(sample_right), sound_of(sample_level_start),
-          sound_of(sample_game_over), sound_of(sample_intro), sound_of(sample_game_start),
-          sound_of(sample_menu_confirm)}},
+         {sample_wrong, sample_right, sample_level_start, sample_game_over, sample_intro,
+          sample_game_start, sample_menu_confirm}},
     };
     for (const auto& f : files) {
         DATAFILE* d = load_datafile(f.file);
         ASSERT_NE(d, nullptr) << f.file;
         std::vector<std::string> entries;
         for (std::size_t i = 0; i < f.slots.size(); ++i) {
-            const int type = d[i].type;
-            entries.push_back(type == DAT_BITMAP ? picture_of(static_cast<BITMAP*>(d[i].dat))
-                              : type == DAT_FONT ? look_of(static_cast<FONT*>(d[i].dat))
-                                                 : sound_of(static_cast<SAMPLE*>(d[i].dat)));
+            entries.push_back(content_of(d[i].type, d[i].dat));
         }
-        unload_datafile(d);
         for (std::size_t i = 0; i < f.slots.size(); ++i) {
             // Alike entries would let a slot take its neighbour unseen.
             EXPECT_EQ(std::count(entries.begin(), entries.end(), entries[i]), 1) << f.file << i;
-            EXPECT_TRUE(f.slots[i].empty() || f.slots[i] == entries[i]) << f.file << " entry " << i;
+            EXPECT_TRUE(f.slots[i] == nullptr || content_of(d[i].type, f.slots[i]) == entries[i])
+                << f.file << " entry " << i;
         }
+        unload_datafile(d);
     }
 }
 
