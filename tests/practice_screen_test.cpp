@@ -64,6 +64,18 @@ TEST_F(game_test, practice_report_of_a_long_game_or_an_empty_one_stays_in_its_pa
     for (const int x : {practice_chart_x, practice_chart_x + practice_chart_w - 1}) {
         EXPECT_EQ(getpixel(full, x, practice_chart_y + practice_chart_h), edge) << x;
     }
+    // The legend keeps to its panel; a round's heading names its families.
+    EXPECT_EQ(getpixel(full, 755 - text_length(font_text, "MISSED"), 195), colours[2]);
+    int left = 800, right = 0;
+    for (int y = 46; y < 74; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            if (getpixel(fake().screen, x, y) == makecol(150, 160, 200)) {
+                left = std::min(left, x), right = std::max(right, x);
+            }
+        }
+    }
+    const char* heading = "FACTS x2,x5,x10,x3,x4,x6,x7,x8,x9   0 CANISTERS";
+    EXPECT_NEAR(right - left, text_length(font_text, heading), 4);
     // A problem answered wrong twice is to be put right once: no second row.
     const practice_entry twice[2] = {{1, 6, 3, 7, 42, "41", W, 100}, {1, 6, 3, 7, 42, "43", W, 90}};
     draw_practice_report({twice, 2, {0, 1, 1, false}, "", 1, {}, true});
