@@ -159,12 +159,13 @@ TEST_F(game_test, every_map_fits_the_screen_and_large_sets_are_grouped_by_their_
             EXPECT_EQ(map.rows.grouped, op <= 2 ? d >= 3 : op == 3 && d == 4) << op << " " << d;
         }
     }
-    // Half of 0+0 .. 9+9's group known: its cell is half green.
+    // Half of 0+0 .. 9+9's group known, five to learn first: its cell is half green.
     std::vector<fact_fluency> half;
     for (int a = 0; a <= 9; ++a) {
         for (int b = a; b <= 9; ++b) {
-            if ((a + b) % 2 == 0) {
-                half.push_back({{1, a, b}, fact_known, 1, 0, 0, 0, 0, 0, 0});
+            if ((a + b) % 2 == 0 || a == 0) {
+                half.push_back(
+                    {{1, a, b}, (a + b) % 2 ? fact_to_learn : fact_known, 1, 0, 0, 0, 0, 0, 0});
             }
         }
     }
@@ -178,19 +179,22 @@ TEST_F(game_test, every_map_fits_the_screen_and_large_sets_are_grouped_by_their_
         known_pixels += getpixel(fake().screen, x, box.y + 2) == makecol(140, 235, 150) ? 1 : 0;
     }
     EXPECT_NEAR(known_pixels, (box.size - 2) * 30 / 55, 1);
-    // Only a grouped map says so, below its legend.
-    const auto note_pixels = [] {
+    EXPECT_EQ(getpixel(fake().screen, box.x + 1, box.y + 2),
+              getpixel(fake().screen, box.x + 3, box.y + 2));
+    // The row's label left of it; only a grouped map says so, below its legend.
+    const auto dim_pixels = [](int left, int top, int right, int bottom) {
         int n = 0;
-        for (int y = 460; y < 550; ++y) {
-            for (int x = 560; x < 776; ++x) {
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
                 n += getpixel(fake().screen, x, y) == makecol(150, 160, 200) ? 1 : 0;
             }
         }
         return n;
     };
-    EXPECT_GT(note_pixels(), 100);
+    EXPECT_GT(dim_pixels(box.x - 30, box.y, box.x, box.y + box.size), 10);
+    EXPECT_GT(dim_pixels(560, 460, 776, 550), 100);
     draw_fact_map(make_fact_map(1, 2, half, at(0)));
-    EXPECT_EQ(note_pixels(), 0);
+    EXPECT_EQ(dim_pixels(560, 460, 776, 550), 0);
 }
 
 }  // namespace
