@@ -41,7 +41,7 @@ TEST(practice_csv, games_read_back_whole_past_damage_and_appends_cut_short) {
     // Foreign lines and rows that disagree with themselves are skipped; a game
     // that lacks a row anywhere is dropped whole, and one appended after a cut
     // is read.
-    const std::string junk = std::string("a;b\n\0\xff,,\n1,2,3,4,5,6,7,8,9,10,11\n", 33) +
+    const std::string junk = std::string("\na;b\n\0\xff,,\n1,2,3,4,5,6,7,8,9,10,11\n", 34) +
                              "2030-01-01 00:00:00,1,addition,1,2 + 2,2,addition,2,4,5,right,1.00,1,"
                              "1,game\n";
     std::string damaged = practice_csv_rows(three, 3, {at(0, 1), 1, 1, true});
@@ -84,6 +84,8 @@ struct csv_line_case {
     {"2026-12-06 15:04:05,2,division,3,12 / 3,13,division,3,4,,missed,2.30,1,1,game", ""},
     {"2026-13-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
     {"2026-12- 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    {"2026-12-006 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.3s,1,1,game", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,,1,game", ""},
     {"\"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
 };
