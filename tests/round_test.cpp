@@ -201,6 +201,7 @@ TEST_F(game_test, a_round_flies_its_queue_and_brings_back_what_was_missed) {
     round.queue = plan_round(facts_of_families({{3, 2}}), {});
     std::vector<std::string> flown;
     play_by_keys("WMRRRRRRRRRRRRRRRRRRRRRR", flown);
+    level = 6;  // where the game before ended
     ASSERT_TRUE(fly_round(round));
     std::string got;
     for (const std::string& f : flown) {
@@ -215,6 +216,7 @@ TEST_F(game_test, a_round_flies_its_queue_and_brings_back_what_was_missed) {
     EXPECT_EQ(practice_record[21].result, R);
     EXPECT_EQ(level, 1);
     EXPECT_EQ(launch_problem, &new_problem);
+    EXPECT_EQ(fake().sounds.at(0).sample, sample_game_start);
     for (const played_sample& s : fake().sounds) {
         EXPECT_NE(s.sample, sample_game_over);
     }
