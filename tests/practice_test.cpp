@@ -168,6 +168,7 @@ struct fluency_case {
     {"8x2", {{3, R, 100}, {1, R, 350}}, fact_slow, 0, 0},
     {"2x9", {{2, R, 100}, {1, M, 2501}}, fact_to_learn, 0, 0},
     {"3x3", {{0, R, 300}}, fact_known, 1, 0},
+    {"5x5", {{1, R, 300}}, fact_due, 1, 0},
     {"3x4", {{0, R, 301}}, fact_slow, 0, 0},
     {"3x5", {{-3, W, 100}}, fact_new, 0, 0},
     {"3x6", {{1, R, 100}, {-2, W, 100}}, fact_due, 1, 0},
@@ -225,7 +226,7 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
     EXPECT_EQ(report,
               "Refuel practice report: the 30 days to 2026-12-07\n"
               "From practice.csv\n\n"
-              "Games: 13   practice rounds: 15   canisters: 28\n\n"
+              "Games: 16   practice rounds: 13   canisters: 29\n\n"
               "operation          right   median time\n"
               "addition               -             -\n"
               "subtraction            -             -\n"
