@@ -77,8 +77,10 @@ TEST_F(game_test, practice_report_of_a_long_game_or_an_empty_one_stays_in_its_pa
     const char* heading = "FACTS x2,x5,x10,x3,x4,x6,x7,x8,x9   0 CANISTERS";
     EXPECT_NEAR(right - left, text_length(font_text, heading), 4);
     // A problem answered wrong twice is to be put right once: no second row.
+    // The least scale is a second: an answer of one reaches the top.
     const practice_entry twice[2] = {{1, 6, 3, 7, 42, "41", W, 100}, {1, 6, 3, 7, 42, "43", W, 90}};
     draw_practice_report({twice, 2, {0, 1, 1, false}, "", 1, {}, true});
+    EXPECT_EQ(getpixel(fake().screen, practice_chart_x + 2, practice_chart_y), colours[1]);
     int second_row = 0;
     for (int y = 412; y < 444; ++y) {
         for (int x = 34; x < 380; ++x) {
