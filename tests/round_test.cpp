@@ -201,6 +201,10 @@ TEST_F(game_test, a_round_flies_its_queue_and_brings_back_what_was_missed) {
     round.queue = plan_round(facts_of_families({{3, 2}}), {});
     std::vector<std::string> flown;
     play_by_keys("WMRRRRRRRRRRRRRRRRRRRRRR", flown);
+    std::set<int> variants;  // each canister picture comes up
+    fake().on_look = [&variants, keys = fake().on_look](int n) {
+        keys(n), variants.insert(canister_variant);
+    };
     level = 6;  // where the game before ended
     ASSERT_TRUE(fly_round(round));
     std::string got;
@@ -215,6 +219,7 @@ TEST_F(game_test, a_round_flies_its_queue_and_brings_back_what_was_missed) {
     EXPECT_EQ(practice_record[1].result, M);
     EXPECT_EQ(practice_record[21].result, R);
     EXPECT_EQ(level, 1);
+    EXPECT_EQ(variants.size(), 5u);
     EXPECT_EQ(launch_problem, &new_problem);
     EXPECT_EQ(fake().sounds.at(0).sample, sample_game_start);
     for (const played_sample& s : fake().sounds) {
