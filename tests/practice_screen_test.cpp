@@ -180,9 +180,11 @@ TEST_F(game_test, every_map_fits_the_screen_and_large_sets_are_grouped_by_their_
     for (int x = box.x + 1; x < box.x + box.size - 1; ++x) {
         known_pixels += getpixel(fake().screen, x, box.y + 2) == makecol(140, 235, 150) ? 1 : 0;
     }
-    EXPECT_NEAR(known_pixels, (box.size - 2) * 30 / 55, 1);
+    EXPECT_EQ(known_pixels, (box.size - 2) * 35 / 55 - (box.size - 2) * 5 / 55);  // its edges
+    const int first_known = box.x + 1 + (box.size - 2) * 5 / 55;  // after the five to learn
+    EXPECT_EQ(getpixel(fake().screen, first_known, box.y + 2), makecol(140, 235, 150));
     EXPECT_EQ(getpixel(fake().screen, box.x + 1, box.y + 2),
-              getpixel(fake().screen, box.x + 3, box.y + 2));
+              getpixel(fake().screen, first_known - 1, box.y + 2));
     // The row's label left of it; only a grouped map says so, below its legend.
     const auto dim_pixels = [](int left, int top, int right, int bottom) {
         int n = 0;
