@@ -131,7 +131,10 @@ TEST(practice_csv, links_and_odd_files_are_neither_followed_nor_read) {
     EXPECT_EQ(read_practice_history("practice.csv", rows), practice_file_missing);
     // The folder of an installed game is made by the first game's append.
     ASSERT_TRUE(append_practice_game("new/data/practice.csv", three, 3, {at(0, 0), 1, 1, false}));
+    const int free_fd = dup(2);  // the number the read opens its file as, free after it
+    close(free_fd);
     EXPECT_EQ(read_practice_history("new/data/practice.csv", rows), practice_file_read);
+    EXPECT_EQ(close(free_fd), -1);
     EXPECT_EQ(rows.size(), 3u);
     std::ofstream("theirs.csv") << "kept\n";
     ASSERT_EQ(symlink("theirs.csv", "practice.csv"), 0);
