@@ -64,30 +64,34 @@ TEST_F(game_test, practice_report_of_a_long_game_or_an_empty_one_stays_in_its_pa
     for (const int x : {practice_chart_x, practice_chart_x + practice_chart_w - 1}) {
         EXPECT_EQ(getpixel(full, x, practice_chart_y + practice_chart_h), edge) << x;
     }
-    // The legend keeps to its panel; a round's heading names its families.
+    // The legend keeps to its panel; a round's heading names its families, an
+    // empty chart says so across its middle, and a report not saved says so in red.
     EXPECT_EQ(getpixel(full, 755 - text_length(font_text, "MISSED"), 195), colours[2]);
-    int left = 800, right = 0;
-    for (int y = 46; y < 74; ++y) {
-        for (int x = 0; x < 800; ++x) {
-            if (getpixel(fake().screen, x, y) == makecol(150, 160, 200)) {
-                left = std::min(left, x), right = std::max(right, x);
+    // From the first to the last pixel of a colour in the rows; below zero for none.
+    const auto ink_width = [](BITMAP* b, int colour, int top, int bottom) {
+        int left = 800, right = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = 0; x < 800; ++x) {
+                if (getpixel(b, x, y) == colour) {
+                    left = std::min(left, x), right = std::max(right, x);
+                }
             }
         }
-    }
-    const char* heading = "FACTS x2,x5,x10,x3,x4,x6,x7,x8,x9   0 CANISTERS";
-    EXPECT_NEAR(right - left, text_length(font_text, heading), 4);
+        return right - left;
+    };
+    const int dim = makecol(150, 160, 200), mid = practice_chart_y + practice_chart_h / 2;
+    EXPECT_NEAR(ink_width(fake().screen, dim, 46, 74),
+                text_length(font_text, "FACTS x2,x5,x10,x3,x4,x6,x7,x8,x9   0 CANISTERS"), 4);
+    EXPECT_NEAR(ink_width(fake().screen, dim, mid - 6, mid + 6),
+                text_length(font_text, "No canister was answered or missed."), 4);
+    EXPECT_NEAR(ink_width(full, colours[1], 576, 592),
+                text_length(font_text, "Not saved: practice.csv cannot be written"), 4);
     // A problem answered wrong twice is to be put right once: no second row.
     // The least scale is a second: an answer of one reaches the top.
     const practice_entry twice[2] = {{1, 6, 3, 7, 42, "41", W, 100}, {1, 6, 3, 7, 42, "43", W, 90}};
     draw_practice_report({twice, 2, {0, 1, 1, false}, "", 1, {}, true});
     EXPECT_EQ(getpixel(fake().screen, practice_chart_x + 2, practice_chart_y), colours[1]);
-    int second_row = 0;
-    for (int y = 412; y < 444; ++y) {
-        for (int x = 34; x < 380; ++x) {
-            second_row += getpixel(fake().screen, x, y) != fill ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(second_row, 0);
+    EXPECT_LT(ink_width(fake().screen, makecol(244, 246, 252), 412, 444), 0) << "a second row";
 }
 
 // One fact in each state on the addition map at difficulty 1: 1+2 known,
