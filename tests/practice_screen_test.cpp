@@ -64,16 +64,34 @@ TEST_F(game_test, practice_report_of_a_long_game_or_an_empty_one_stays_in_its_pa
     for (const int x : {practice_chart_x, practice_chart_x + practice_chart_w - 1}) {
         EXPECT_EQ(getpixel(full, x, practice_chart_y + practice_chart_h), edge) << x;
     }
+    // The legend keeps to its panel; a round's heading names its families, an
+    // empty chart says so across its middle, and a report not saved says so in red.
+    EXPECT_EQ(getpixel(full, 755 - text_length(font_text, "MISSED"), 195), colours[2]);
+    // From the first to the last pixel of a colour in the rows; below zero for none.
+    const auto ink_width = [](BITMAP* b, int colour, int top, int bottom) {
+        int left = 800, right = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = 0; x < 800; ++x) {
+                if (getpixel(b, x, y) == colour) {
+                    left = std::min(left, x), right = std::max(right, x);
+                }
+            }
+        }
+        return right - left;
+    };
+    const int dim = makecol(150, 160, 200), mid = practice_chart_y + practice_chart_h / 2;
+    EXPECT_NEAR(ink_width(fake().screen, dim, 46, 74),
+                text_length(font_text, "FACTS x2,x5,x10,x3,x4,x6,x7,x8,x9   0 CANISTERS"), 4);
+    EXPECT_NEAR(ink_width(fake().screen, dim, mid - 6, mid + 6),
+                text_length(font_text, "No canister was answered or missed."), 4);
+    EXPECT_NEAR(ink_width(full, colours[1], 576, 592),
+                text_length(font_text, "Not saved: practice.csv cannot be written"), 4);
     // A problem answered wrong twice is to be put right once: no second row.
+    // The least scale is a second: an answer of one reaches the top.
     const practice_entry twice[2] = {{1, 6, 3, 7, 42, "41", W, 100}, {1, 6, 3, 7, 42, "43", W, 90}};
     draw_practice_report({twice, 2, {0, 1, 1, false}, "", 1, {}, true});
-    int second_row = 0;
-    for (int y = 412; y < 444; ++y) {
-        for (int x = 34; x < 380; ++x) {
-            second_row += getpixel(fake().screen, x, y) != fill ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(second_row, 0);
+    EXPECT_EQ(getpixel(fake().screen, practice_chart_x + 2, practice_chart_y), colours[1]);
+    EXPECT_LT(ink_width(fake().screen, makecol(244, 246, 252), 412, 444), 0) << "a second row";
 }
 
 // One fact in each state on the addition map at difficulty 1: 1+2 known,
@@ -147,12 +165,13 @@ TEST_F(game_test, every_map_fits_the_screen_and_large_sets_are_grouped_by_their_
             EXPECT_EQ(map.rows.grouped, op <= 2 ? d >= 3 : op == 3 && d == 4) << op << " " << d;
         }
     }
-    // Half of 0+0 .. 9+9's group known: its cell is half green.
+    // Half of 0+0 .. 9+9's group known, five to learn first: its cell is half green.
     std::vector<fact_fluency> half;
     for (int a = 0; a <= 9; ++a) {
         for (int b = a; b <= 9; ++b) {
-            if ((a + b) % 2 == 0) {
-                half.push_back({{1, a, b}, fact_known, 1, 0, 0, 0, 0, 0, 0});
+            if ((a + b) % 2 == 0 || a == 0) {
+                half.push_back(
+                    {{1, a, b}, (a + b) % 2 ? fact_to_learn : fact_known, 1, 0, 0, 0, 0, 0, 0});
             }
         }
     }
@@ -165,20 +184,25 @@ TEST_F(game_test, every_map_fits_the_screen_and_large_sets_are_grouped_by_their_
     for (int x = box.x + 1; x < box.x + box.size - 1; ++x) {
         known_pixels += getpixel(fake().screen, x, box.y + 2) == makecol(140, 235, 150) ? 1 : 0;
     }
-    EXPECT_NEAR(known_pixels, (box.size - 2) * 30 / 55, 1);
-    // Only a grouped map says so, below its legend.
-    const auto note_pixels = [] {
+    EXPECT_EQ(known_pixels, (box.size - 2) * 35 / 55 - (box.size - 2) * 5 / 55);  // its edges
+    const int first_known = box.x + 1 + (box.size - 2) * 5 / 55;  // after the five to learn
+    EXPECT_EQ(getpixel(fake().screen, first_known, box.y + 2), makecol(140, 235, 150));
+    EXPECT_EQ(getpixel(fake().screen, box.x + 1, box.y + 2),
+              getpixel(fake().screen, first_known - 1, box.y + 2));
+    // The row's label left of it; only a grouped map says so, below its legend.
+    const auto dim_pixels = [](int left, int top, int right, int bottom) {
         int n = 0;
-        for (int y = 460; y < 550; ++y) {
-            for (int x = 560; x < 776; ++x) {
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
                 n += getpixel(fake().screen, x, y) == makecol(150, 160, 200) ? 1 : 0;
             }
         }
         return n;
     };
-    EXPECT_GT(note_pixels(), 100);
+    EXPECT_GT(dim_pixels(box.x - 30, box.y, box.x, box.y + box.size), 10);
+    EXPECT_GT(dim_pixels(560, 460, 776, 550), 100);
     draw_fact_map(make_fact_map(1, 2, half, at(0)));
-    EXPECT_EQ(note_pixels(), 0);
+    EXPECT_EQ(dim_pixels(560, 460, 776, 550), 0);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ TEST(practice_csv, games_read_back_whole_past_damage_and_appends_cut_short) {
     // Foreign lines and rows that disagree with themselves are skipped; a game
     // that lacks a row anywhere is dropped whole, and one appended after a cut
     // is read.
-    const std::string junk = std::string("a;b\n\0\xff,,\n1,2,3,4,5,6,7,8,9,10,11\n", 33) +
+    const std::string junk = std::string("\na;b\n\0\xff,,\n1,2,3,4,5,6,7,8,9,10,11\n", 34) +
                              "2030-01-01 00:00:00,1,addition,1,2 + 2,2,addition,2,4,5,right,1.00,1,"
                              "1,game\n";
     std::string damaged = practice_csv_rows(three, 3, {at(0, 1), 1, 1, true});
@@ -84,6 +84,8 @@ struct csv_line_case {
     {"2026-12-06 15:04:05,2,division,3,12 / 3,13,division,3,4,,missed,2.30,1,1,game", ""},
     {"2026-13-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
     {"2026-12- 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    {"2026-12-006 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.3s,1,1,game", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,,1,game", ""},
     {"\"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
 };
@@ -129,7 +131,10 @@ TEST(practice_csv, links_and_odd_files_are_neither_followed_nor_read) {
     EXPECT_EQ(read_practice_history("practice.csv", rows), practice_file_missing);
     // The folder of an installed game is made by the first game's append.
     ASSERT_TRUE(append_practice_game("new/data/practice.csv", three, 3, {at(0, 0), 1, 1, false}));
+    const int free_fd = dup(2);  // the number the read opens its file as, free after it
+    close(free_fd);
     EXPECT_EQ(read_practice_history("new/data/practice.csv", rows), practice_file_read);
+    EXPECT_EQ(close(free_fd), -1);
     EXPECT_EQ(rows.size(), 3u);
     std::ofstream("theirs.csv") << "kept\n";
     ASSERT_EQ(symlink("theirs.csv", "practice.csv"), 0);
@@ -166,6 +171,7 @@ struct fluency_case {
     {"8x2", {{3, R, 100}, {1, R, 350}}, fact_slow, 0, 0},
     {"2x9", {{2, R, 100}, {1, M, 2501}}, fact_to_learn, 0, 0},
     {"3x3", {{0, R, 300}}, fact_known, 1, 0},
+    {"5x5", {{1, R, 300}}, fact_due, 1, 0},
     {"3x4", {{0, R, 301}}, fact_slow, 0, 0},
     {"3x5", {{-3, W, 100}}, fact_new, 0, 0},
     {"3x6", {{1, R, 100}, {-2, W, 100}}, fact_due, 1, 0},
@@ -223,7 +229,7 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
     EXPECT_EQ(report,
               "Refuel practice report: the 30 days to 2026-12-07\n"
               "From practice.csv\n\n"
-              "Games: 13   practice rounds: 15   canisters: 28\n\n"
+              "Games: 16   practice rounds: 13   canisters: 29\n\n"
               "operation          right   median time\n"
               "addition               -             -\n"
               "subtraction            -             -\n"

@@ -201,6 +201,11 @@ TEST_F(game_test, a_round_flies_its_queue_and_brings_back_what_was_missed) {
     round.queue = plan_round(facts_of_families({{3, 2}}), {});
     std::vector<std::string> flown;
     play_by_keys("WMRRRRRRRRRRRRRRRRRRRRRR", flown);
+    std::set<int> variants;  // each canister picture comes up
+    fake().on_look = [&variants, keys = fake().on_look](int n) {
+        keys(n), variants.insert(canister_variant);
+    };
+    level = 6;  // where the game before ended
     ASSERT_TRUE(fly_round(round));
     std::string got;
     for (const std::string& f : flown) {
@@ -214,7 +219,9 @@ TEST_F(game_test, a_round_flies_its_queue_and_brings_back_what_was_missed) {
     EXPECT_EQ(practice_record[1].result, M);
     EXPECT_EQ(practice_record[21].result, R);
     EXPECT_EQ(level, 1);
+    EXPECT_EQ(variants.size(), 5u);
     EXPECT_EQ(launch_problem, &new_problem);
+    EXPECT_EQ(fake().sounds.at(0).sample, sample_game_start);
     for (const played_sample& s : fake().sounds) {
         EXPECT_NE(s.sample, sample_game_over);
     }
@@ -278,12 +285,14 @@ TEST_F(game_test, the_reports_keys_start_a_round_or_show_the_fact_map) {
     std::vector<practice_row> rows;
     EXPECT_EQ(read_practice_history("practice.csv", rows), practice_file_read);
     EXPECT_EQ(rows.size(), 20u);
-    // M: the map, drawn at once; it waits for Enter.
+    // M: the map, drawn at once and again for Down; it waits for Enter.
     fake().on_look = [start = fake().looks](int n) {
-        fake().hold_only({n < start + 3 ? KEY_M : KEY_ENTER});
+        fake().hold_only({n < start + 3 ? KEY_M : n < start + 6 ? KEY_DOWN : KEY_ENTER});
     };
     clear_bitmap(fake().screen);
+    const int presents = fake().presents;
     show_practice_report();
+    EXPECT_EQ(fake().presents - presents, 3);
     EXPECT_EQ(getpixel(fake().screen, 574, 118), makecol(140, 235, 150));  // the key's known
 }
 
