@@ -135,7 +135,8 @@ TEST_F(game_frame_test, lamp_gauges_and_canister_by_the_fuel) {
 
 // Black in the rails' last row turns (254, 0, 0) under a bright stripe and
 // (126, 0, 0) under a dark one; the rails there run from x = 85 to 101 and
-// from 699 to 714. At 32 bits, the library's pixel calls draw them.
+// from 699 to 714. At 32 bits the library's pixel calls draw them, at 16
+// the game's own tables.
 TEST_F(game_frame_test, rails_blend_toward_stripes_that_move_with_the_canister) {
     for (const int depth : {32, 16}) {
         set_color_depth(depth);
