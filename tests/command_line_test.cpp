@@ -29,7 +29,7 @@ struct option_case {
      "refuel: unexpected argument 'level5'",
      "-"},
     {{"--practise", "x5", "--practise", "-4,x2", "-w"}, action::play, true, "", "-4,x2"},
-    {{"--practise", "-w"}, action::play, true, "", ""},
+    {{"--practise", "x5", "--practise", "-w"}, action::play, true, "", ""},
     {{"--practise=/3"}, action::play, false, "", "/3"},
     {{"--practise", "x11", "-w"}, action::refuse, false, "refuel: 'x11' is not a fact family", ""},
 };

@@ -1,6 +1,5 @@
-// The drawing kit: centred texts, the edges of boxes, and a present that
-// keeps the drawing target. Texts of odd width are centred in the whole
-// frames of game_frame_test.
+// The drawing kit: centred texts, boxes and panels. Texts of odd width are
+// centred in the whole frames of game_frame_test.
 #include "game_test_support.h"
 
 namespace {
@@ -50,14 +49,6 @@ TEST_F(drawing_kit, a_panel_is_dark_grey_in_a_white_outline) {
                 getpixel(back_buffer, 29, 24) == makecol(255, 255, 255) &&
                 getpixel(back_buffer, 21, 21) == makecol(32, 32, 32) &&
                 draw_color == makecol(255, 255, 255));
-}
-
-TEST_F(drawing_kit, present_copies_the_back_buffer_and_keeps_the_target) {
-    clear_to_color(back_buffer, makecol(12, 200, 40));
-    set_draw_target(label_bitmap);
-    present_frame();
-    EXPECT_EQ(draw_target, label_bitmap);
-    EXPECT_EQ(getpixel(fake().screen, 799, 599), makecol(12, 200, 40));
 }
 
 }  // namespace

@@ -285,14 +285,15 @@ TEST_F(game_test, the_reports_keys_start_a_round_or_show_the_fact_map) {
     std::vector<practice_row> rows;
     EXPECT_EQ(read_practice_history("practice.csv", rows), practice_file_read);
     EXPECT_EQ(rows.size(), 20u);
-    // M: the map, drawn at once and again for Down; it waits for Enter.
+    // M: the map, drawn at once, again for Down held and for Up; Enter leaves it.
     fake().on_look = [start = fake().looks](int n) {
-        fake().hold_only({n < start + 3 ? KEY_M : n < start + 6 ? KEY_DOWN : KEY_ENTER});
+        const int keys[] = {KEY_M, KEY_M, KEY_M, KEY_DOWN, KEY_DOWN, KEY_DOWN, 0, KEY_UP};
+        fake().hold_only({n - start < 8 ? keys[n - start] : KEY_ENTER});
     };
     clear_bitmap(fake().screen);
     const int presents = fake().presents;
     show_practice_report();
-    EXPECT_EQ(fake().presents - presents, 3);
+    EXPECT_EQ(fake().presents - presents, 4);
     EXPECT_EQ(getpixel(fake().screen, 574, 118), makecol(140, 235, 150));  // the key's known
 }
 

@@ -202,12 +202,28 @@ TEST_F(start_up_test, takes_each_slot_from_its_own_datafile_entry) {
     }
 }
 
-TEST_F(start_up_test, caption_takes_104_steps_and_the_title_one_key_from_the_buffer) {
+TEST_F(start_up_test, caption_fades_in_and_out_in_104_steps_and_the_title_takes_one_key) {
     install_fake_platform();
     fake().readkey_queue = {KEY_SPACE << 8};         // pressed during the caption
     fake().script_per_look({{KEY_0}, {KEY_ENTER}});  // the menu's way out
+    std::vector<int> greys, want;                    // the caption's brightest ink at each step
+    fake().on_rest = [&](int) {
+        int top = 0;
+        for (int y = 280; y < 320 && fake().presents == 0; ++y) {
+            for (int x = 150; x < 650; ++x) {
+                top = std::max(top, getr(getpixel(fake().screen, x, y)));
+            }
+        }
+        greys.push_back(fake().presents == 0 ? top : -1);
+    };
     const int start_tick = tick_count.load();
     EXPECT_EQ(run_refuel(), 0);
+    for (int step = 0; step < 104; ++step) {
+        const int g = step < 52 ? 5 * step : 255 - 5 * (step - 52);
+        want.push_back(getr(makecol(g, g, g)));
+    }
+    greys.resize(want.size());
+    EXPECT_EQ(greys, want);
     const std::vector<std::string>& e = fake().events;
     const auto title = std::find(e.begin(), e.end(), "present");
     ASSERT_NE(title, e.end());
