@@ -27,11 +27,7 @@ int wrong_rows(int variant, int operation, const char* text) {
         textout_ex(expected, font_label, text, left + d % 3 - 1, top + d / 3 - 1,
                    makecol(255, 192, 128), -1);
     }
-    int wrong = draw_target == back_buffer ? 0 : 1000;
-    for (int y = 0; y < 200; ++y) {
-        wrong += std::memcmp(label_bitmap->line[y], expected->line[y], 560) != 0;
-    }
-    return wrong;
+    return (draw_target == back_buffer ? 0 : 1000) + differing_rows(label_bitmap, expected);
 }
 
 TEST(canister_label, picture_by_variant_and_the_problem_in_the_centre) {

@@ -209,12 +209,8 @@ TEST_F(game_frame_test, whole_frames_are_the_librarys_drawing_at_each_depth) {
             draw_game_frame();
             clear_to_color(reference, makecol(0, 255, 0));
             reference_frame(reference);
-            int differing_rows = 0;
-            for (int y = 0; y < 600; ++y) {
-                differing_rows += std::memcmp(back_buffer->line[y], reference->line[y],
-                                              800 * ((depth + 7) / 8)) != 0;
-            }
-            EXPECT_EQ(differing_rows, 0) << m.name << " at " << depth << " bits";
+            EXPECT_EQ(differing_rows(back_buffer, reference), 0)
+                << m.name << " at " << depth << " bits";
         }
         destroy_bitmap(reference);
         destroy_bitmap(back_buffer);

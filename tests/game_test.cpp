@@ -56,12 +56,8 @@ TEST_F(tick_rules, a_hit_costs_15_and_restarts_streak_and_recoil_dropping_the_an
     BITMAP* shown = create_bitmap(280, 200);
     blit(label_bitmap, shown, 0, 0, 0, 0, 280, 200);
     render_label();
-    int differing = 0;
-    for (int i = 0; i < 280 * 200; ++i) {
-        differing += getpixel(shown, i % 280, i / 280) != getpixel(label_bitmap, i % 280, i / 280);
-    }
+    EXPECT_EQ(differing_rows(shown, label_bitmap), 0);
     destroy_bitmap(shown);
-    EXPECT_EQ(differing, 0);
     EXPECT_EQ(canister_count, 2);
     EXPECT_EQ(wrong_penalty, 45);
     EXPECT_EQ(streak_bonus, 10);

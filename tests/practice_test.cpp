@@ -177,6 +177,7 @@ struct fluency_case {
     {"3x6", {{1, R, 100}, {-2, W, 100}}, fact_due, 1, 0},
     {"3x7", {{-1, W, 100}}, fact_to_learn, 0, 0},
     {"4x4", {{40, W, 100}, {2, W, 100}, {1, W, 100}}, fact_to_learn, 0, 0},
+    {"8/2", {{0.5, R, 150}}, fact_known, 1, 0},
 };
 
 std::vector<practice_row> history_rows() {
@@ -229,12 +230,12 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
     EXPECT_EQ(report,
               "Refuel practice report: the 30 days to 2026-12-07\n"
               "From practice.csv\n\n"
-              "Games: 16   practice rounds: 13   canisters: 29\n\n"
+              "Games: 17   practice rounds: 13   canisters: 30\n\n"
               "operation          right   median time\n"
               "addition               -             -\n"
               "subtraction            -             -\n"
               "multiplication       82%         1.0 s\n"
-              "division               -             -\n\n"
+              "division            100%         1.5 s\n\n"
               "facts to practise state           misses  latest time\n"
               "4x4 = 16          to learn             2        1.0 s\n"
               "2x7 = 14          to learn             1        1.0 s\n"
@@ -259,6 +260,12 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
               "  8  .  ~  .\n"
               "  9  .  !  .\n"
               " 10  .  .  .\n\n"
+              "Fact map of division, difficulty 1: 1 of 30 known, 1 this week\n"
+              "each cell: (row x column) / row, so 12/3 is at row 3, column 4\n"
+              "  /  1  2  3  4  5  6  7  8  9 10\n"
+              "  1  .  .  .  .  .  .  .  .  .  .\n"
+              "  2  .  .  .  #  .  .  .  .  .  .\n"
+              "  3  .  .  .  .  .  .  .  .  .  .\n\n"
               "Key:  # known  o due for review  ~ slow  ! to learn  . new\n");
     // A file that is there but cannot be read, and a report that cannot be
     // written, are failures.

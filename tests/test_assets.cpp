@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
 #include "fake_platform.h"
@@ -107,4 +109,12 @@ std::vector<std::string> sounds_and_rests() {
         }
     }
     return out;
+}
+
+int differing_rows(BITMAP* a, BITMAP* b) {
+    int rows = 0;
+    for (int y = 0; y < a->h; ++y) {
+        rows += std::memcmp(a->line[y], b->line[y], a->w * ((bitmap_color_depth(a) + 7) / 8)) != 0;
+    }
+    return rows;
 }

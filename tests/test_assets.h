@@ -27,3 +27,6 @@ const char* sample_name(const SAMPLE* s);  // "menu_confirm", "intro", ...
 // "menu_confirm/127", "rest 500"; every sound must be centred, at its own
 // pitch and played once.
 std::vector<std::string> sounds_and_rests();
+
+// Rows in which two pictures of a's size and depth differ: 0 when alike.
+int differing_rows(BITMAP* a, BITMAP* b);
