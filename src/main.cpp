@@ -6,7 +6,7 @@
 int main(int argc, char** argv) {
     const command_line options = parse_command_line(argc, argv);
     if (options.action == command_action::report) {
-        return print_report();
+        return print_report(options);
     }
     if (options.action != command_action::play) {
         return answer_command_line(options);

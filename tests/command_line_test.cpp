@@ -16,18 +16,44 @@ struct option_case {
     action expected;
     bool windowed;
     std::string error;
-    std::string families;  // "-" for no --practise
+    std::string families;     // "-" for no --practise
+    std::string player = "";  // as read; then the paths and the page, each ended by ";"
 } const cases[] = {
     {{"--window", "--fullscreen"}, action::play, false, "", "-"},
     {{"--help", "--version"}, action::help, false, "", "-"},
     {{"-w", "--version", "-h"}, action::version, true, "", "-"},
     {{"--report", "--help"}, action::report, false, "", "-"},
     {{"--help", "--bogus"}, action::refuse, false, "refuel: unknown option '--bogus'", "-"},
-    {{"--window", "level5", "-x"},
+    {{"--window", "level5"},
      action::refuse,
      true,
-     "refuel: unexpected argument 'level5'",
+     "refuel: 'level5' needs --report",
+     "-",
+     ";level5;"},
+    {{"--html", "p.html"}, action::refuse, false, "refuel: --html needs --report", "-", ";p.html;"},
+    {{"--player", "  ann b ", "--practise"}, action::play, false, "", "", "ANN B"},
+    {{"--report", "a/b", "--player=../<&\"", "--html=p.html", "c"},
+     action::report,
+     false,
+     "",
+     "-",
+     "../<&\";a/b;c;p.html;"},
+    {{"--player", "toolongname"},
+     action::refuse,
+     false,
+     "refuel: 'toolongname': a player's name has at most 7 characters",
      "-"},
+    {{"--player", "   "},
+     action::refuse,
+     false,
+     "refuel: '   ': a player's name cannot be empty",
+     "-"},
+    {{"--player", "tab\t"},
+     action::refuse,
+     false,
+     "refuel: 'tab\t': a player's name takes letters, digits, spaces and punctuation only",
+     "-"},
+    {{"--report", "--player"}, action::refuse, false, "refuel: --player needs a value", "-"},
     {{"--practise", "x5", "--practise", "-4,x2", "-w"}, action::play, true, "", "-4,x2"},
     {{"--practise", "x5", "--practise", "-w"}, action::play, true, "", ""},
     {{"--practise=/3"}, action::play, false, "", "/3"},
@@ -43,6 +69,13 @@ TEST(command_line, options_are_read_in_order) {
         EXPECT_EQ(got.windowed, c.windowed) << "case " << &c - cases;
         EXPECT_EQ(got.error, c.error) << "case " << &c - cases;
         EXPECT_EQ(got.practise ? got.named_families : "-", c.families) << "case " << &c - cases;
+        std::string player = got.player;
+        for (const std::string& path : got.report_paths) {
+            player += ";" + path;
+        }
+        player += got.html_file.empty() ? "" : ";" + got.html_file;
+        EXPECT_EQ(player + (player.size() > got.player.size() ? ";" : ""), c.player)
+            << "case " << &c - cases;
         EXPECT_EQ(got.families.size(),
                   c.families.empty() || c.families == "-"
                       ? 0

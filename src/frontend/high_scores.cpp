@@ -8,6 +8,7 @@
 #include "drawing_kit.h"
 #include "keyboard_random_clock.h"
 #include "platform.h"
+#include "players.h"
 
 int marked_high_score = -1;
 
@@ -60,8 +61,10 @@ int enter_high_score(int score) {
     // with the digits typed as answers.
     wait_until_enter_is_up();
     platform_clear_key_buffer();
+    // A chosen player's name is there already, to keep or change.
     char name[high_score_name_length + 1] = "";
-    int length = 0;
+    player_name_for_scores.copy(name, high_score_name_length);
+    int length = static_cast<int>(std::strlen(name));
     for (;;) {
         draw_name_box(name);
         const int k = platform_read_key();

@@ -12,6 +12,7 @@
 #include "fact_sets.h"
 #include "game_paths.h"
 #include "high_score_table.h"
+#include "players.h"
 #include "practice_texts.h"
 
 // The operands and the operation have columns of their own, so that nothing
@@ -335,11 +336,7 @@ bool write_whole(int fd, const std::string& block) {
 }  // namespace
 
 std::string practice_path() {
-    const std::size_t slash = high_score_path.rfind('/');
-    if (slash == std::string::npos) {
-        return "practice.csv";
-    }
-    return high_score_path.substr(0, slash + 1) + "practice.csv";
+    return game_data_folder() + current_practice_file;
 }
 
 std::string practice_csv_rows(const practice_entry* entries, int count, const practice_game& game) {

@@ -31,7 +31,7 @@ constexpr long practice_read_limit = 4L << 20;  // only the file's last 4 MiB ar
 
 extern const char* const practice_csv_header;
 
-// practice.csv in the folder of high_score_path.
+// The current player's practice file in the folder of high_score_path.
 std::string practice_path();
 
 // The CSV rows of one game, each ended by a newline.

@@ -90,21 +90,7 @@ void print_map(std::FILE* out, const fact_map& map) {
 
 }  // namespace
 
-int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now) {
-    const std::string path = practice_path();
-    std::vector<practice_row> rows;
-    if (read_practice_history(path, rows) == practice_file_unreadable) {
-        (void)std::fprintf(err, "refuel: %s cannot be read\n", path.c_str());
-        return 1;
-    }
-    char day[32] = "?";
-    std::tm local{};
-    if (localtime_r(&now, &local) != nullptr) {
-        (void)std::strftime(day, sizeof day, "%Y-%m-%d", &local);
-    }
-    (void)std::fprintf(out, "Refuel practice report: the %d days to %s\n", practice_window_days,
-                       day);
-    (void)std::fprintf(out, "From %s\n\n", path.c_str());
+void print_practice_part(std::FILE* out, const std::vector<practice_row>& rows, std::time_t now) {
     int difficulty_of[5] = {};
     print_operations(out, rows, now, difficulty_of);
     const std::vector<fact_fluency> fluency = fluency_of(rows, now);
@@ -123,6 +109,24 @@ int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now) {
         }
         (void)std::fprintf(out, "\n");
     }
+}
+
+int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now) {
+    const std::string path = practice_path();
+    std::vector<practice_row> rows;
+    if (read_practice_history(path, rows) == practice_file_unreadable) {
+        (void)std::fprintf(err, "refuel: %s cannot be read\n", path.c_str());
+        return 1;
+    }
+    char day[32] = "?";
+    std::tm local{};
+    if (localtime_r(&now, &local) != nullptr) {
+        (void)std::strftime(day, sizeof day, "%Y-%m-%d", &local);
+    }
+    (void)std::fprintf(out, "Refuel practice report: the %d days to %s\n", practice_window_days,
+                       day);
+    (void)std::fprintf(out, "From %s\n\n", path.c_str());
+    print_practice_part(out, rows, now);
     if (std::fflush(out) != 0 || std::ferror(out) != 0) {
         (void)std::fprintf(err, "refuel: the report could not be written\n");
         return 1;

@@ -6,8 +6,14 @@
 
 #include <cstdio>
 #include <ctime>
+#include <vector>
+
+#include "practice_csv.h"
 
 // Prints the report of the 30 days up to now on out. Returns the exit
 // status: 0, or 1 with a message on err when practice.csv is there but
 // cannot be read or the report cannot be written.
 int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now);
+// One player's part of the report: the games, the operations, the facts to
+// practise and the maps, from that player's rows.
+void print_practice_part(std::FILE* out, const std::vector<practice_row>& rows, std::time_t now);

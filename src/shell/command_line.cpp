@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "players.h"
+
 namespace {
 
 const char* const usage =
@@ -17,7 +19,12 @@ const char* const usage =
     "                    tables), /3 (dividing by 3), +7 or -4, each number from 0\n"
     "                    to 10 (1 to 10 for x and /); else of the latest game's\n"
     "                    topic and difficulty\n"
-    "      --report      print what to practise, from the games played, and exit\n"
+    "      --player NAME play as NAME (a new player is added), or report on NAME\n"
+    "      --report [PATH]...\n"
+    "                    print what to practise, from the games played, for every\n"
+    "                    player, and exit; PATHs are practice files or folders\n"
+    "                    gathered from other computers\n"
+    "      --html FILE   with --report, also write the report as a web page\n"
     "  -h, --help        show this help and exit\n"
     "      --version     show the version and exit\n";
 
@@ -52,6 +59,23 @@ bool read_practise(const char* arg, const char* next, command_line& options, boo
     return true;
 }
 
+// An option's value: next, or after "=". False when arg is not the option.
+bool read_value(const char* arg, const char* next, const char* option, std::string& value,
+                bool& took_next, command_line& options) {
+    const std::size_t length = std::strlen(option);
+    if (std::strncmp(arg, option, length) != 0 || (arg[length] != '\0' && arg[length] != '=')) {
+        return false;
+    }
+    took_next = arg[length] == '\0';
+    if (took_next && next == nullptr) {
+        options.action = command_action::refuse;
+        options.error = std::string("refuel: ") + option + " needs a value";
+        return true;
+    }
+    value = took_next ? next : arg + length + 1;
+    return true;
+}
+
 }  // namespace
 
 command_line parse_command_line(int argc, const char* const* argv) {
@@ -59,7 +83,20 @@ command_line parse_command_line(int argc, const char* const* argv) {
     for (int i = 1; i < argc && options.action != command_action::refuse; ++i) {
         const char* arg = argv[i];
         bool took_next = false;
-        if (read_practise(arg, i + 1 < argc ? argv[i + 1] : nullptr, options, took_next)) {
+        const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
+        std::string value;
+        if (read_practise(arg, next, options, took_next)) {
+            i += took_next ? 1 : 0;
+        } else if (read_value(arg, next, "--player", value, took_next, options)) {
+            i += took_next ? 1 : 0;
+            std::string name;
+            std::string why;
+            if (options.action != command_action::refuse && !player_name_of(value, name, why)) {
+                options.action = command_action::refuse;
+                options.error = "refuel: '" + value + "': " + why;
+            }
+            options.player = options.action == command_action::refuse ? "" : name;
+        } else if (read_value(arg, next, "--html", options.html_file, took_next, options)) {
             i += took_next ? 1 : 0;
         } else if (std::strcmp(arg, "-w") == 0 || std::strcmp(arg, "--window") == 0) {
             options.windowed = true;
@@ -77,13 +114,22 @@ command_line parse_command_line(int argc, const char* const* argv) {
             if (options.action == command_action::play) {
                 options.action = command_action::report;
             }
+        } else if (arg[0] != '-') {
+            options.report_paths.emplace_back(arg);
         } else {
             options.action = command_action::refuse;
-            options.error = std::string("refuel: ") +
-                            (arg[0] == '-' ? "unknown option '" : "unexpected argument '") + arg +
-                            "'";
+            options.error = std::string("refuel: unknown option '") + arg + "'";
             break;
         }
+    }
+    // Paths and a page belong to a report alone.
+    const bool report_only = !options.report_paths.empty() || !options.html_file.empty();
+    if (options.action == command_action::play && report_only) {
+        options.action = command_action::refuse;
+        options.error = "refuel: " +
+                        (options.html_file.empty() ? "'" + options.report_paths[0] + "'"
+                                                   : std::string("--html")) +
+                        " needs --report";
     }
     return options;
 }

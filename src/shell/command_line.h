@@ -1,7 +1,7 @@
 #pragma once
 // The options the game takes, read before anything is started:
-// -w/--window, --fullscreen (the default), --practise [FAMILIES], --report,
-// -h/--help and --version.
+// -w/--window, --fullscreen (the default), --practise [FAMILIES],
+// --player NAME, --report [PATH...] [--html FILE], -h/--help and --version.
 
 #include <string>
 #include <vector>
@@ -13,10 +13,13 @@ enum class command_action { play, report, help, version, refuse };
 struct command_line {
     command_action action = command_action::play;
     bool windowed = false;
-    bool practise = false;              // start with a practice round
-    std::vector<fact_family> families;  // of the round; none: the latest game's topic
-    std::string named_families;         // as given
-    std::string error;                  // for refuse: the line naming what was not understood
+    bool practise = false;                  // start with a practice round
+    std::vector<fact_family> families;      // of the round; none: the latest game's topic
+    std::string named_families;             // as given
+    std::string player;                     // --player, as a player's name; empty: none given
+    std::vector<std::string> report_paths;  // gathered practice files or folders
+    std::string html_file;                  // --report --html: the page to write
+    std::string error;                      // for refuse: the line naming what was not understood
 };
 
 command_line parse_command_line(int argc, const char* const* argv);

@@ -13,7 +13,8 @@
 #include "high_scores.h"
 #include "keyboard_random_clock.h"
 #include "main_menu.h"
-#include "practice_report_text.h"
+#include "player_report.h"
+#include "players.h"
 #include "practice_session.h"
 #include "platform.h"
 
@@ -57,9 +58,10 @@ void locate_game_files() {
     high_score_seed_path = paths.seed_score_file;
 }
 
-int print_report() {
+int print_report(const command_line& options) {
     locate_game_files();
-    return print_practice_report(stdout, stderr, std::time(nullptr));
+    return report_on_players(options.player, options.report_paths, options.html_file,
+                             std::time(nullptr));
 }
 
 const char* start_up() {
@@ -127,6 +129,10 @@ int run_refuel(const command_line& options) {
     if (const char* error = start_up()) {
         platform_show_message(error);
         return 1;
+    }
+    std::string message;
+    if (!options.player.empty() && !choose_player(options.player, message)) {
+        (void)std::fprintf(stderr, "%s\n", message.c_str());
     }
     if (options.practise) {
         // Straight into the round; the main menu comes after it.

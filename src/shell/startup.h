@@ -23,5 +23,6 @@ extern const char* const video_mode_error_format;
 
 // Where the datafiles, hiscores.dat and practice.csv are, for this player.
 void locate_game_files();
-// refuel --report: the practice summary on standard output, no graphics.
-int print_report();
+// refuel --report: the practice summary of the players on standard output
+// (and the page of --html), no graphics.
+int print_report(const command_line& options);

@@ -1,0 +1,261 @@
+#include "players.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "game_paths.h"
+
+const char* const players_file_name = "players.txt";
+const char* const first_practice_file = "practice.csv";
+
+std::string current_player;
+std::string current_practice_file = first_practice_file;
+std::string player_name_for_scores;
+
+namespace {
+
+constexpr const char* practice_prefix = "practice-";
+constexpr const char* practice_suffix = ".csv";
+constexpr std::size_t largest_list = 64 * 1024;  // far above any class
+
+bool kept_as_is(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+int hex_value(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+}
+
+std::string list_text(const std::vector<std::string>& players) {
+    std::string text;
+    for (const std::string& name : players) {
+        text += name + "\n";
+    }
+    return text;
+}
+
+// The list file is only ever replaced whole: written beside it under a name
+// of its own, synced and renamed over it, so a reader sees the old list or
+// the new one.
+bool replace_file(const std::string& path, const std::string& text) {
+    std::string temporary = path + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) {
+        return false;
+    }
+    const bool written = fchmod(fd, 0644) == 0 &&
+                         write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
+                         fsync(fd) == 0;
+    if (close(fd) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        (void)std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Two copies adding players take turns; the lock file stays, as the
+// high-score table's does. Without a lock within two seconds the change is
+// made regardless rather than keep a child waiting.
+bool change_list(const std::string& path,
+                 const std::function<bool(std::vector<std::string>&)>& change) {
+    make_folders_for(path);
+    const int lock =
+        open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (lock >= 0 && flock(lock, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK &&
+           std::chrono::steady_clock::now() < give_up) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::vector<std::string> players = read_player_list(path);
+    const std::vector<std::string> before = players;
+    bool ok = change(players);
+    if (ok && players != before) {
+        ok = replace_file(path, list_text(players));
+    }
+    if (lock >= 0) {
+        (void)close(lock);
+    }
+    return ok;
+}
+
+bool has_games(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && st.st_size > 0;
+}
+
+}  // namespace
+
+bool player_name_of(const std::string& text, std::string& name, std::string& why) {
+    const std::size_t first = text.find_first_not_of(' ');
+    const std::size_t last = text.find_last_not_of(' ');
+    name = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+    if (name.empty()) {
+        why = "a player's name cannot be empty";
+        return false;
+    }
+    if (name.size() > static_cast<std::size_t>(player_name_length)) {
+        why = "a player's name has at most " + std::to_string(player_name_length) + " characters";
+        return false;
+    }
+    for (char& c : name) {
+        if (c < ' ' || c > '~') {
+            why = "a player's name takes letters, digits, spaces and punctuation only";
+            return false;
+        }
+        c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return true;
+}
+
+std::string encode_player_name(const std::string& name) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : name) {
+        if (kept_as_is(c)) {
+            out += c;
+        } else {
+            const auto u = static_cast<unsigned char>(c);
+            out += '%';
+            out += digits[u >> 4];
+            out += digits[u & 15];
+        }
+    }
+    return out;
+}
+
+std::string practice_file_of(const std::vector<std::string>& players, const std::string& name) {
+    if (players.empty() || players[0] == name) {
+        return first_practice_file;
+    }
+    return practice_prefix + encode_player_name(name) + practice_suffix;
+}
+
+bool player_of_practice_file(const std::string& file_name, std::string& name) {
+    const std::size_t prefix = std::char_traits<char>::length(practice_prefix);
+    const std::size_t suffix = std::char_traits<char>::length(practice_suffix);
+    if (file_name.size() <= prefix + suffix || file_name.compare(0, prefix, practice_prefix) != 0 ||
+        file_name.compare(file_name.size() - suffix, suffix, practice_suffix) != 0) {
+        return false;
+    }
+    const std::string encoded = file_name.substr(prefix, file_name.size() - prefix - suffix);
+    std::string decoded;
+    for (std::size_t i = 0; i < encoded.size(); ++i) {
+        if (encoded[i] != '%') {
+            decoded += encoded[i];
+        } else if (i + 2 < encoded.size() && hex_value(encoded[i + 1]) >= 0 &&
+                   hex_value(encoded[i + 2]) >= 0) {
+            decoded +=
+                static_cast<char>(hex_value(encoded[i + 1]) * 16 + hex_value(encoded[i + 2]));
+            i += 2;
+        } else {
+            return false;
+        }
+    }
+    std::string why;
+    // Only the one spelling this program writes stands for a player.
+    return player_name_of(decoded, name, why) && name == decoded &&
+           encode_player_name(name) == encoded;
+}
+
+std::vector<std::string> read_player_list(const std::string& path) {
+    std::vector<std::string> players;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0) {
+        return players;
+    }
+    struct stat st;
+    std::string text;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        char chunk[4096];
+        ssize_t n = 0;
+        while (text.size() < largest_list && (n = read(fd, chunk, sizeof chunk)) > 0) {
+            text.append(chunk, static_cast<std::size_t>(n));
+        }
+    }
+    close(fd);
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos;
+         start = end + 1, end = text.find('\n', start)) {
+        std::string name;
+        std::string why;
+        const std::string line = text.substr(start, end - start);
+        if (line.empty() && players.empty()) {
+            players.emplace_back();  // the first player, no name yet
+        } else if (player_name_of(line, name, why) && name == line &&
+                   std::find(players.begin(), players.end(), name) == players.end()) {
+            players.push_back(name);
+        }
+    }
+    return players;
+}
+
+bool add_player(const std::string& path, const std::string& name, bool first_has_history) {
+    return change_list(path, [&](std::vector<std::string>& players) {
+        if (std::find(players.begin(), players.end(), name) != players.end()) {
+            return true;
+        }
+        if (players.empty() && first_has_history) {
+            players.emplace_back();
+        }
+        players.push_back(name);
+        return true;
+    });
+}
+
+bool name_first_player(const std::string& path, const std::string& name) {
+    return change_list(path, [&](std::vector<std::string>& players) {
+        if (std::find(players.begin(), players.end(), name) != players.end()) {
+            return false;
+        }
+        if (players.empty()) {
+            players.push_back(name);
+        } else if (players[0].empty()) {
+            players[0] = name;
+        } else {
+            return false;
+        }
+        return true;
+    });
+}
+
+std::string game_data_folder() {
+    const std::size_t slash = high_score_path.rfind('/');
+    return slash == std::string::npos ? "" : high_score_path.substr(0, slash + 1);
+}
+
+std::string players_path() {
+    return game_data_folder() + players_file_name;
+}
+
+bool choose_player(const std::string& name, std::string& message) {
+    const std::string list = players_path();
+    const bool saved = add_player(list, name, has_games(game_data_folder() + first_practice_file));
+    std::vector<std::string> players = read_player_list(list);
+    if (!saved && std::find(players.begin(), players.end(), name) == players.end()) {
+        message =
+            "refuel: " + list + " could not be saved; " + name + " plays without being listed";
+        if (has_games(game_data_folder() + first_practice_file)) {
+            players.insert(players.begin(), "");
+        }
+    }
+    current_player = name;
+    current_practice_file = practice_file_of(players, name);
+    player_name_for_scores = name;
+    return saved;
+}
+
+std::string shown_player_name(const std::string& name) {
+    return name.empty() ? "first player" : name;
+}
