@@ -15,7 +15,9 @@ fi
 cmake --build "$build_dir" -j "${JOBS:-2}" --target refuel_datafiles refuel_gallery_frames
 
 mkdir -p "$out"
-rm -f "$out"/*.png
+# progress_page.png is a browser's picture of `refuel --report --html`, not
+# a screen of the game: it stays.
+find "$out" -maxdepth 1 -name '*.png' ! -name progress_page.png -delete
 "$build_dir/tools/refuel_gallery_frames" "$build_dir/game" "$out"
 
 # One sheet of the ten scenes, in level order, for the README.

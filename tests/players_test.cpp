@@ -11,6 +11,7 @@
 
 #include "player_report.h"
 #include "players.h"
+#include "progress_page.h"
 #include "practice_test_support.h"
 #include "scratch_folder.h"
 
@@ -61,17 +62,18 @@ TEST(players, names_that_look_like_paths_or_markup) {
         const char* typed;
         const char* name;  // "" when refused
         const char* file;
+        const char* html;
     } const cases[] = {
-        {"ann", "ANN", "practice-ANN.csv"},
-        {" Bo 2 ", "BO 2", "practice-BO%202.csv"},
-        {"../..", "../..", "practice-%2E%2E%2F%2E%2E.csv"},
-        {"/etc", "/ETC", "practice-%2FETC.csv"},
-        {"<b>&amp", "<B>&AMP", "practice-%3CB%3E%26AMP.csv"},
-        {"a,\"b\"", "A,\"B\"", "practice-A%2C%22B%22.csv"},
-        {"100%", "100%", "practice-100%25.csv"},
-        {"12345678", "", ""},
-        {"", "", ""},
-        {"a\nb", "", ""},
+        {"ann", "ANN", "practice-ANN.csv", "ANN"},
+        {" Bo 2 ", "BO 2", "practice-BO%202.csv", "BO 2"},
+        {"../..", "../..", "practice-%2E%2E%2F%2E%2E.csv", "../.."},
+        {"/etc", "/ETC", "practice-%2FETC.csv", "/ETC"},
+        {"<b>&amp", "<B>&AMP", "practice-%3CB%3E%26AMP.csv", "&lt;B&gt;&amp;AMP"},
+        {"a,\"b'", "A,\"B'", "practice-A%2C%22B%27.csv", "A,&quot;B&#39;"},
+        {"100%", "100%", "practice-100%25.csv", "100%"},
+        {"12345678", "", "", ""},
+        {"", "", "", ""},
+        {"a\nb", "", "", ""},
     };
     const std::vector<std::string> players = {"FIRST", "OTHER"};
     for (const name_case& c : cases) {
@@ -84,6 +86,7 @@ TEST(players, names_that_look_like_paths_or_markup) {
             continue;
         }
         EXPECT_EQ(practice_file_of(players, name), c.file);
+        EXPECT_EQ(html_escaped(name), c.html);
         std::string back;
         EXPECT_TRUE(player_of_practice_file(c.file, back));
         EXPECT_EQ(back, name);
@@ -213,6 +216,17 @@ TEST(player_report, every_player_with_what_went_wrong) {
               "ANNA 2B:2:|</A>:1:|gone:0:is missing|first player:1:|ANN:0:is missing|"
               "</A>:1:|CY:0:is damaged: not one whole game in it|DI:0:cannot be read|"
               "EVE:0:is missing|");
+}
+
+// A fact counts from the week its latest answer was right and fast; a miss
+// or a slow answer takes it out again.
+TEST(progress_page, facts_known_week_by_week) {
+    const std::vector<practice_row> rows = {
+        answer_row(at(20), "2x3", R, 100), answer_row(at(19), "2x4", R, 400),
+        answer_row(at(13), "2x4", R, 100), answer_row(at(12), "2x5", R, 200),
+        answer_row(at(6), "2x3", M, 600),  answer_row(at(0.5), "2x3", R, 301),
+        answer_row(at(30), "9x9", W, 100), answer_row(at(-3), "9x8", R, 100)};
+    EXPECT_EQ(facts_known_by_week(rows, at(0), 4), (std::vector<int>{0, 1, 3, 2}));
 }
 
 }  // namespace

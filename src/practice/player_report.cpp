@@ -7,6 +7,7 @@
 
 #include "players.h"
 #include "practice_report_text.h"
+#include "progress_page.h"
 
 namespace {
 
@@ -68,16 +69,21 @@ std::string base_name(const std::string& path) {
 std::vector<player_history> folder_histories(const std::string& folder, const std::string& only,
                                              bool own_folder) {
     std::vector<std::string> players = read_player_list(folder + players_file_name);
-    if (players.empty()) {
+    struct stat st;
+    if (players.empty() &&
+        (own_folder || lstat((folder + first_practice_file).c_str(), &st) == 0)) {
         players.emplace_back();  // practice.csv, the first player's
     }
+    // With no first player, every file is named by its own player.
+    const std::vector<std::string> owners =
+        players.empty() ? std::vector<std::string>{""} : players;
     for (const std::string& name : unlisted_players(folder, players)) {
         players.push_back(name);
     }
     std::vector<player_history> histories;
     for (const std::string& name : players) {
         if (only.empty() || name == only) {
-            const std::string path = folder + practice_file_of(players, name);
+            const std::string path = folder + practice_file_of(owners, name);
             histories.push_back(read_history(shown_player_name(name), path, !own_folder));
         }
     }
@@ -206,6 +212,9 @@ int report_on_players(const std::string& player, const std::vector<std::string>&
         }
     }
     int status = print_player_report(stdout, stderr, players, from, now);
-    (void)html_file;
+    if (!html_file.empty() && !replace_file(html_file, progress_page(players, from, now))) {
+        (void)std::fprintf(stderr, "refuel: %s could not be written\n", html_file.c_str());
+        status = 1;
+    }
     return status;
 }

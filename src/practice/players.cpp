@@ -46,9 +46,8 @@ std::string list_text(const std::vector<std::string>& players) {
     return text;
 }
 
-// The list file is only ever replaced whole: written beside it under a name
-// of its own, synced and renamed over it, so a reader sees the old list or
-// the new one.
+}  // namespace
+
 bool replace_file(const std::string& path, const std::string& text) {
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
@@ -64,6 +63,8 @@ bool replace_file(const std::string& path, const std::string& text) {
     }
     return true;
 }
+
+namespace {
 
 // Two copies adding players take turns; the lock file stays, as the
 // high-score table's does. Without a lock within two seconds the change is

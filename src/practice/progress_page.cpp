@@ -1,0 +1,399 @@
+#include "progress_page.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdarg>
+#include <cstdio>
+#include <map>
+#include <numeric>
+
+#include "fact_map.h"
+#include "practice_texts.h"
+
+namespace {
+
+constexpr std::time_t seconds_per_day = std::time_t{24} * 60 * 60;
+constexpr int longest_chart = 52;  // weeks
+constexpr int shortest_chart = 8;
+constexpr int listed_facts = 10;
+
+// The map's colours on screen (fact_map_screen), by fact_state: fill, then
+// the ink of the mark.
+constexpr const char* state_fill[5] = {"#28304f", "#cd3737", "#eba52d", "#8ceb96", "#5f82eb"};
+constexpr const char* state_ink[5] = {"#96a0c8", "#ffffff", "#000000", "#000000", "#000000"};
+constexpr const char* state_names[5] = {"new", "to learn", "slow (over 3 s)", "known",
+                                        "due for review"};
+constexpr fact_state legend_order[5] = {fact_known, fact_due, fact_slow, fact_to_learn, fact_new};
+constexpr fact_state share_order[5] = {fact_to_learn, fact_slow, fact_due, fact_known, fact_new};
+
+// Self-contained: the style is in the page, and nothing is fetched.
+const char* const page_style = R"(
+body{font-family:sans-serif;color:#14182a;margin:0 auto;max-width:190mm;padding:8px;font-size:11pt}
+h1{font-size:18pt;margin:0 0 4px}h2{font-size:15pt;margin:0 0 4px;color:#1d2a66}
+h3{font-size:11pt;margin:8px 0 2px}p{margin:2px 0}
+table{border-collapse:collapse;margin:4px 0}td,th{padding:1px 6px;text-align:right}
+td:first-child,th:first-child{text-align:left}thead th{border-bottom:1px solid #888}
+.fault{color:#a01010}.note{color:#555;font-size:9pt}
+.player{border-top:2px solid #1d2a66;margin-top:12px;padding-top:6px}
+.maps{display:flex;flex-wrap:wrap;gap:4px}.map{width:48%}.map svg{width:100%;height:auto}
+svg text{font-family:sans-serif}
+.chart svg{width:100%;height:auto}
+@page{size:A4;margin:12mm}
+@media print{body{max-width:none;padding:0;font-size:10pt}
+.player{break-before:page;border-top:none;margin-top:0}.map{width:32%}
+.map,.chart,table{break-inside:avoid}}
+)";
+
+void add(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void add(std::string& out, const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    const int n = std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (n >= static_cast<int>(sizeof text)) {
+        std::string longer(static_cast<std::size_t>(n) + 1, '\0');
+        (void)std::vsnprintf(longer.data(), longer.size(), format, again);
+        out.append(longer.data(), static_cast<std::size_t>(n));
+    } else if (n > 0) {
+        out.append(text, static_cast<std::size_t>(n));
+    }
+    va_end(again);
+}
+
+std::string duration_text(long seconds) {
+    char text[32];
+    if (seconds < 3600) {
+        (void)std::snprintf(text, sizeof text, "%ld min", seconds / 60);
+    } else {
+        (void)std::snprintf(text, sizeof text, "%ld h %02ld min", seconds / 3600,
+                            seconds / 60 % 60);
+    }
+    return text;
+}
+
+// The mark of a state in a square at (x, y) of side s, as on screen.
+void add_mark(std::string& out, fact_state state, double x, double y, double s) {
+    const double m = std::max(1.5, s / 3);
+    const double cx = x + s / 2;
+    const double cy = y + s / 2;
+    const char* ink = state_ink[state];
+    const double w = std::max(1.0, s / 9);
+    switch (state) {
+        case fact_new:
+            add(out, R"(<rect x="%.1f" y="%.1f" width="%.1f" height="%.1f" fill="%s"/>)", cx - w,
+                cy - w, 2 * w, 2 * w, ink);
+            break;
+        case fact_to_learn:
+            add(out,
+                R"(<path d="M%.1f %.1fL%.1f %.1fM%.1f %.1fL%.1f %.1f" stroke="%s" stroke-width="%.1f"/>)",
+                cx - m, cy - m, cx + m, cy + m, cx - m, cy + m, cx + m, cy - m, ink, 1.5 * w);
+            break;
+        case fact_slow:
+            add(out, R"(<rect x="%.1f" y="%.1f" width="%.1f" height="%.1f" fill="%s"/>)", cx - m,
+                cy - w, 2 * m, 2 * w, ink);
+            break;
+        case fact_known:
+            add(out,
+                R"(<path d="M%.1f %.1fL%.1f %.1fL%.1f %.1f" fill="none" stroke="%s" stroke-width="%.1f"/>)",
+                cx - m, cy, cx - m / 3, cy + m, cx + m, cy - m, ink, 1.5 * w);
+            break;
+        case fact_due:
+            add(out,
+                R"(<rect x="%.1f" y="%.1f" width="%.1f" height="%.1f" fill="none" stroke="%s" stroke-width="%.1f"/>)",
+                cx - m, cy - m, 2 * m, 2 * m, ink, 1.5 * w);
+            break;
+    }
+}
+
+void add_cell(std::string& out, const std::array<int, 5>& counts, double x, double y, double s,
+              bool grouped) {
+    const int total = std::accumulate(counts.begin(), counts.end(), 0);
+    if (total == 0) {
+        return;
+    }
+    const double inner = s - 2;
+    if (grouped) {
+        int done = 0;
+        double left = 0;
+        for (const fact_state state : share_order) {
+            done += counts[state];
+            const double right = inner * done / total;
+            if (right > left) {
+                add(out, R"(<rect x="%.1f" y="%.1f" width="%.1f" height="%.1f" fill="%s"/>)",
+                    x + 1 + left, y + 1, right - left, inner, state_fill[state]);
+            }
+            left = right;
+        }
+    } else {
+        add(out, R"(<rect x="%.1f" y="%.1f" width="%.1f" height="%.1f" fill="%s"/>)", x + 1, y + 1,
+            inner, inner, state_fill[main_state(counts)]);
+    }
+    add_mark(out, main_state(counts), x + 1, y + 1, inner);
+}
+
+void add_map(std::string& out, const fact_map& map) {
+    const int rows = std::max<int>(1, static_cast<int>(map.rows.low.size()));
+    const int columns = std::max<int>(1, static_cast<int>(map.columns.low.size()));
+    const double s = std::min(24.0, 300.0 / std::max(rows, columns));
+    const double left = 40;
+    const double top = 18;
+    const double width = left + columns * s + 4;
+    const double height = top + rows * s + 4;
+    const bool grouped = map.rows.grouped || map.columns.grouped;
+    add(out, R"(<div class="map"><h3>%s, difficulty %d: %d of %d known</h3>)",
+        topic_name(map.operation), map.difficulty, map.known, map.facts);
+    add(out,
+        R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 %.0f %.0f" role="img" aria-label="fact map of %s"><rect width="%.0f" height="%.0f" fill="#141a30"/>)",
+        width, height, topic_name(map.operation), width, height);
+    const double font = std::max(6.0, std::min(11.0, s * 0.6));
+    add(out,
+        R"(<text x="%.1f" y="%.1f" fill="#ffb43c" font-size="%.1f" text-anchor="middle">%s</text>)",
+        left / 2, top - 5, font + 1, html_escaped(operation_sign(map.operation)).c_str());
+    for (std::size_t c = 0; c < map.columns.low.size(); ++c) {
+        const std::string label =
+            map.columns.grouped ? std::to_string(map.columns.low[c]) : axis_label(map.columns, c);
+        add(out,
+            R"(<text x="%.1f" y="%.1f" fill="#96a0c8" font-size="%.1f" text-anchor="middle">%s</text>)",
+            left + (static_cast<double>(c) + 0.5) * s, top - 5, font, label.c_str());
+    }
+    for (std::size_t r = 0; r < map.rows.low.size(); ++r) {
+        const double y = top + static_cast<double>(r) * s;
+        add(out,
+            R"(<text x="%.1f" y="%.1f" fill="#96a0c8" font-size="%.1f" text-anchor="end">%s</text>)",
+            left - 4, y + s / 2 + font / 3, font, axis_label(map.rows, r).c_str());
+        for (std::size_t c = 0; c < map.columns.low.size(); ++c) {
+            add_cell(out, map_cell(map, static_cast<int>(r), static_cast<int>(c)),
+                     left + static_cast<double>(c) * s, y, s, grouped);
+        }
+    }
+    out += "</svg>";
+    add(out, R"(<p class="note">%s%s</p></div>)", html_escaped(map_reading(map.operation)).c_str(),
+        grouped ? "; grouped in tens, each cell showing the share of its facts in each state" : "");
+}
+
+void add_legend(std::string& out) {
+    out += R"(<p class="note">)";
+    for (const fact_state state : legend_order) {
+        out +=
+            R"(<svg xmlns="http://www.w3.org/2000/svg" width="14" height="14" viewBox="0 0 16 16">)";
+        add(out, R"(<rect width="16" height="16" fill="%s"/>)", state_fill[state]);
+        add_mark(out, state, 0, 0, 16);
+        add(out, "</svg> %s &nbsp; ", state_names[state]);
+    }
+    out += "</p>";
+}
+
+void add_chart(std::string& out, const std::vector<int>& known, std::time_t now) {
+    const int weeks = static_cast<int>(known.size());
+    const int most = std::max(1, *std::max_element(known.begin(), known.end()));
+    const double left = 36;
+    const double top = 10;
+    const double w = 600;
+    const double h = 120;
+    add(out,
+        R"(<div class="chart"><h3>Facts known, week by week</h3><svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 %.0f %.0f" role="img" aria-label="facts known week by week">)",
+        left + w + 10, top + h + 24);
+    add(out, R"(<path d="M%.0f %.0fV%.0fH%.0f" fill="none" stroke="#888"/>)", left, top, top + h,
+        left + w);
+    add(out, R"(<text x="%.0f" y="%.0f" font-size="10" text-anchor="end">%d</text>)", left - 4,
+        top + 8, most);
+    add(out, R"(<text x="%.0f" y="%.0f" font-size="10" text-anchor="end">0</text>)", left - 4,
+        top + h);
+    const double step = w / weeks;
+    for (int i = 0; i < weeks; ++i) {
+        const double bar = h * known[static_cast<std::size_t>(i)] / most;
+        add(out, R"(<rect x="%.1f" y="%.1f" width="%.1f" height="%.1f" fill="#5f82eb"/>)",
+            left + i * step + step * 0.15, top + h - bar, step * 0.7, bar);
+    }
+    const std::time_t first_week = now - static_cast<std::time_t>(weeks - 1) * 7 * seconds_per_day;
+    add(out, R"(<text x="%.0f" y="%.0f" font-size="10">week to %s</text>)", left, top + h + 16,
+        day_text(first_week).c_str());
+    add(out, R"(<text x="%.0f" y="%.0f" font-size="10" text-anchor="end">week to %s</text>)",
+        left + w, top + h + 16, day_text(now).c_str());
+    out += "</svg></div>";
+}
+
+void add_facts(std::string& out, const std::vector<fact_fluency>& fluency) {
+    const std::vector<fact_fluency> facts = facts_to_practise(fluency, listed_facts);
+    out += "<h3>Facts to practise</h3>";
+    if (facts.empty()) {
+        out += "<p>None: every fact played is known.</p>";
+        return;
+    }
+    out +=
+        "<table><thead><tr><th>fact</th><th>state</th><th>misses (30 days)</th>"
+        "<th>latest time</th></tr></thead><tbody>";
+    for (const fact_fluency& f : facts) {
+        char text[64];
+        char latest[32];
+        fact_text(text, sizeof text, f.fact);
+        time_text(latest, sizeof latest, f.latest_ticks);
+        add(out, "<tr><td>%s</td><td>%s</td><td>%d</td><td>%s</td></tr>",
+            html_escaped(text).c_str(), state_names[f.state], f.recent_misses, latest);
+    }
+    out += "</tbody></table>";
+}
+
+// Time on the canisters, launch to answer: of the last 30 days, and in all.
+std::array<long, 2> seconds_played(const std::vector<practice_row>& rows, std::time_t now) {
+    std::array<long, 2> seconds{0, 0};
+    const std::time_t window_start = now - practice_window_days * seconds_per_day;
+    for (const practice_row& row : rows) {
+        const long s = row.entry.ticks / 100;
+        seconds[0] += row.game.when >= window_start && row.game.when <= now ? s : 0;
+        seconds[1] += s;
+    }
+    return seconds;
+}
+
+// The difficulty of the latest game of each operation; 0 for none.
+std::array<int, 5> latest_difficulties(const std::vector<practice_row>& rows) {
+    std::array<int, 5> difficulty{};
+    std::array<std::time_t, 5> latest{};
+    for (const practice_row& row : rows) {
+        const int op = row.entry.operation;
+        if (op >= 1 && op <= 4 && row.game.when >= latest[op]) {
+            latest[op] = row.game.when;
+            difficulty[op] = row.game.difficulty;
+        }
+    }
+    return difficulty;
+}
+
+int chart_weeks(const std::vector<practice_row>& rows, std::time_t now) {
+    std::time_t first = now;
+    for (const practice_row& row : rows) {
+        first = std::min(first, row.game.when);
+    }
+    const long weeks = static_cast<long>((now - first) / (7 * seconds_per_day)) + 1;
+    return static_cast<int>(std::clamp<long>(weeks, shortest_chart, longest_chart));
+}
+
+void add_player(std::string& out, const player_history& p, const std::vector<fact_fluency>& fluency,
+                std::size_t index, std::time_t now) {
+    add(out, R"(<section class="player" id="player%zu"><h2>%s</h2>)", index + 1,
+        html_escaped(p.name).c_str());
+    const player_summary s = summarise_player(p.rows, fluency, now);
+    const std::array<long, 2> played = seconds_played(p.rows, now);
+    add(out,
+        "<p>Last 30 days: %d games, %d practice rounds, %s on the canisters (%s in all). "
+        "Last played: %s.</p>",
+        s.games, s.rounds, duration_text(played[0]).c_str(), duration_text(played[1]).c_str(),
+        day_text(s.last_played).c_str());
+    add(out, R"(<p class="note">From %s</p>)", html_escaped(p.path).c_str());
+    if (p.rows.empty()) {
+        out += "<p>No games yet.</p></section>";
+        return;
+    }
+    add_chart(out, facts_known_by_week(p.rows, now, chart_weeks(p.rows, now)), now);
+    add_facts(out, fluency);
+    out += "<h3>Fact maps</h3>";
+    add_legend(out);
+    out += R"(<div class="maps">)";
+    const std::array<int, 5> difficulty = latest_difficulties(p.rows);
+    for (int op = 1; op <= 4; ++op) {
+        if (difficulty[op] != 0) {
+            add_map(out, make_fact_map(op, difficulty[op], fluency, now));
+        }
+    }
+    out += "</div></section>";
+}
+
+}  // namespace
+
+std::string html_escaped(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::vector<int> facts_known_by_week(const std::vector<practice_row>& rows, std::time_t now,
+                                     int weeks) {
+    std::vector<const practice_row*> played(rows.size());
+    std::transform(rows.begin(), rows.end(), played.begin(),
+                   [](const practice_row& row) { return &row; });
+    std::stable_sort(
+        played.begin(), played.end(),
+        [](const practice_row* x, const practice_row* y) { return x->game.when < y->game.when; });
+    std::map<arithmetic_fact, bool> fast;
+    int known = 0;
+    std::vector<int> by_week(static_cast<std::size_t>(std::max(weeks, 0)));
+    std::size_t next = 0;
+    for (int week = 0; week < weeks; ++week) {
+        const std::time_t end =
+            now - static_cast<std::time_t>(weeks - 1 - week) * 7 * seconds_per_day;
+        for (; next < played.size() && played[next]->game.when <= end; ++next) {
+            const practice_entry& e = played[next]->entry;
+            const bool now_fast = e.result == practice_right && e.ticks <= fast_answer_ticks;
+            bool& was_fast = fast[fact_of(e.operation, e.operand_a, e.operand_b)];
+            known += (now_fast ? 1 : 0) - (was_fast ? 1 : 0);
+            was_fast = now_fast;
+        }
+        by_week[static_cast<std::size_t>(week)] = known;
+    }
+    return by_week;
+}
+
+std::string progress_page(const std::vector<player_history>& players, const std::string& from,
+                          std::time_t now) {
+    std::string out;
+    out.reserve(64 * 1024 * (players.size() + 1));
+    out += "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">";
+    out += "<meta name=\"viewport\" content=\"width=device-width\">";
+    add(out, "<title>Refuel progress report, %s</title><style>", day_text(now).c_str());
+    out += page_style;
+    out += "</style></head><body>";
+    add(out, "<h1>Refuel progress report</h1><p>The %d days to %s. From %s.</p>",
+        practice_window_days, day_text(now).c_str(), html_escaped(from).c_str());
+    out +=
+        "<table><thead><tr><th>player</th><th>games</th><th>rounds</th><th>known +</th>"
+        "<th>known &minus;</th><th>known &times;</th><th>known &divide;</th><th>to learn</th>"
+        "<th>last played</th></tr></thead><tbody>";
+    std::vector<std::vector<fact_fluency>> fluency;
+    for (const player_history& p : players) {
+        fluency.push_back(fluency_of(p.rows, now));
+        if (!p.fault.empty()) {
+            add(out, R"(<tr class="fault"><td>%s</td><td colspan="8">%s %s</td></tr>)",
+                html_escaped(p.name).c_str(), html_escaped(p.path).c_str(),
+                html_escaped(p.fault).c_str());
+            continue;
+        }
+        const player_summary s = summarise_player(p.rows, fluency.back(), now);
+        add(out,
+            "<tr><td>%s</td><td>%d</td><td>%d</td><td>%d</td><td>%d</td><td>%d</td><td>%d</td>"
+            "<td>%d</td><td>%s</td></tr>",
+            html_escaped(p.name).c_str(), s.games, s.rounds, s.known[1], s.known[2], s.known[3],
+            s.known[4], s.to_learn, day_text(s.last_played).c_str());
+    }
+    out += "</tbody></table>";
+    for (std::size_t i = 0; i < players.size(); ++i) {
+        if (players[i].fault.empty()) {
+            add_player(out, players[i], fluency[i], i, now);
+        }
+    }
+    out += "</body></html>\n";
+    return out;
+}
