@@ -10,6 +10,9 @@
 #include <unistd.h>
 
 #include "player_report.h"
+#include "high_scores.h"
+#include "menu_test_support.h"
+#include "player_menu.h"
 #include "players.h"
 #include "progress_page.h"
 #include "practice_test_support.h"
@@ -227,6 +230,49 @@ TEST(progress_page, facts_known_week_by_week) {
         answer_row(at(6), "2x3", M, 600),  answer_row(at(0.5), "2x3", R, 301),
         answer_row(at(30), "9x9", W, 100), answer_row(at(-3), "9x8", R, 100)};
     EXPECT_EQ(facts_known_by_week(rows, at(0), 4), (std::vector<int>{0, 1, 3, 2}));
+}
+
+using player_screen = screen_test;
+
+// By keys: a player picked by digit, one added from the screen, the first
+// player naming themselves; the name box then starts with the name.
+TEST_F(player_screen, picks_adds_and_names_players) {
+    scratch_folder folder;
+    const forget_player forget;
+    high_score_path = "hiscores.dat";
+    const int enter = KEY_ENTER << 8 | 13;
+    write_file("players.txt", "ANN\n");
+    choose_who_is_playing();  // one player: no screen
+    EXPECT_EQ(fake().presents, 0);
+    write_file("players.txt", "\nANN\nBO\n");
+    struct step {
+        std::vector<std::set<int>> keys;  // held on the screen, one set a pass
+        std::vector<int> typed;
+        const char* player;
+        const char* file;
+    } const steps[] = {
+        {{{KEY_DOWN}, {}, {KEY_DOWN}, {}, {KEY_ENTER}}, {}, "BO", "practice-BO.csv"},
+        {{{KEY_0}, {KEY_ENTER}},
+         {'c', KEY_BACKSPACE << 8 | 8, 'c', 'y', '/', enter},
+         "CY",
+         "practice-CY.csv"},
+        {{{KEY_1}, {KEY_ENTER}}, {'d', 'i', enter}, "DI", "practice.csv"},
+    };
+    for (const step& s : steps) {
+        fake().looks = 0;
+        fake().script_per_look(s.keys);
+        fake().readkey_queue.clear();
+        fake().typed_after_clear = s.typed;
+        choose_who_is_playing();
+        EXPECT_EQ(current_player, s.player);
+        EXPECT_EQ(current_practice_file, s.file);
+    }
+    EXPECT_EQ(file_text("players.txt"), "DI\nANN\nBO\nCY\n");
+    decode_high_scores(nullptr, 0);
+    fake().typed_after_clear = {'x', enter};
+    EXPECT_EQ(enter_high_score(1001), 4);
+    EXPECT_STREQ(high_score_names[4], "DIX");
+    decode_high_scores(nullptr, 0);
 }
 
 }  // namespace

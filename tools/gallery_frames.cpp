@@ -37,6 +37,7 @@
 #include "guide_screen.h"
 #include "high_scores.h"
 #include "main_menu.h"
+#include "player_menu.h"
 #include "practice_screen.h"
 #include "problem_generator.h"
 #include "settings_menus.h"
@@ -206,6 +207,11 @@ void practice_screens() {
     write_png("15_fact_map", fake().screen);
     draw_fact_map(make_fact_map(1, 4, fluency, made_up_now));
     write_png("16_fact_map_grouped", fake().screen);
+    // Who is playing: the first player still without a name, two more, the
+    // second picked.
+    draw_player_menu({"", "ANNA", "BEN 2"}, 2);
+    present_frame();
+    write_png("17_who_is_playing", fake().screen);
 }
 
 // One moment of a game, set straight into the game state.

@@ -11,6 +11,7 @@
 #include "game_loop.h"
 #include "keyboard_random_clock.h"
 #include "platform.h"
+#include "player_menu.h"
 #include "practice_style.h"
 #include "practice_texts.h"
 
@@ -226,7 +227,7 @@ void draw_practice_report(const practice_report& report) {
     draw_lists(report);
     set_draw_font(font_text);
     use_colour(dim);
-    const char* keys = "ENTER: GO ON    P: PRACTISE THESE    M: FACT MAP";
+    const char* keys = "ENTER: GO ON    P: PRACTISE THESE    M: FACT MAP    N: NEW PLAYER";
     if (report.saved) {
         draw_text(400, 584, keys, 1, 1);
     } else {
@@ -256,6 +257,11 @@ report_choice wait_for_report_choice() {
         }
         if (platform_key_held(KEY_M)) {
             return report_fact_map;
+        }
+        // Another child starts playing as themselves, from the next game.
+        if (platform_key_held(KEY_N)) {
+            (void)add_player_on_screen();
+            return report_go_on;
         }
         platform_wait_for_tick(seen_tick);
     }

@@ -13,6 +13,7 @@
 #include "high_scores.h"
 #include "keyboard_random_clock.h"
 #include "main_menu.h"
+#include "player_menu.h"
 #include "player_report.h"
 #include "players.h"
 #include "practice_session.h"
@@ -136,10 +137,16 @@ int run_refuel(const command_line& options) {
     }
     if (options.practise) {
         // Straight into the round; the main menu comes after it.
+        if (options.player.empty()) {
+            choose_who_is_playing();
+        }
         practise_from_command_line(options.families, options.named_families);
     } else {
         play_intro();
         show_title();
+        if (options.player.empty()) {
+            choose_who_is_playing();
+        }
     }
     while (main_menu() != 0) {
     }

@@ -1,0 +1,210 @@
+#include "player_menu.h"
+
+#include <allegro.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "asset_catalogue.h"
+#include "drawing_kit.h"
+#include "menu_pass.h"
+#include "platform.h"
+#include "players.h"
+#include "practice_style.h"
+
+namespace {
+
+constexpr int band_x = 50;
+constexpr int band_w = 700;
+constexpr int band_h = 60;
+constexpr int first_band_y = 144;
+constexpr int add_band_y = 504;  // where the settings menus have their back row
+constexpr int shown_rows = 5;    // players on the screen at once; the list scrolls
+
+std::vector<std::string> listed;  // the players the screen shows
+BITMAP* sky = nullptr;
+
+// The menus' night sky, drawn rather than taken from a menu's picture,
+// whose words are part of it. The stars sit where a fixed sequence puts
+// them: the game's random numbers are not touched.
+BITMAP* player_sky() {
+    if (sky == nullptr) {
+        sky = create_bitmap(800, 600);
+    }
+    set_draw_target(sky);
+    for (int y = 0; y < 600; y += 4) {
+        set_draw_color(6 + y / 30, 10 + y / 40, 34 + y / 14);
+        draw_box(0, y, 800, 4, 1);
+    }
+    unsigned int star = 7;
+    set_draw_color(220, 225, 255);
+    for (int i = 0; i < 40; ++i) {
+        star = star * 1103515245U + 12345U;
+        draw_box(static_cast<int>(star >> 8) % 800, static_cast<int>(star >> 20) % 600, 2, 2, 1);
+    }
+    set_draw_font(font_readout);
+    use_colour(amber);
+    draw_text(400, 60, "WHO IS PLAYING?", 1, 1);
+    set_draw_target(back_buffer);
+    return sky;
+}
+
+// The first of the players' rows on the screen, so the selected one shows.
+int first_shown(int selected) {
+    const int count = static_cast<int>(listed.size());
+    return std::clamp(selected - 3, 0, std::max(0, count - shown_rows));
+}
+
+void draw_band(int y, const char* digit, const char* name, const char* note) {
+    draw_practice_panel(band_x, y, band_w, band_h);
+    set_draw_font(font_readout);
+    use_colour(pale);
+    draw_text(98, y + band_h / 2, digit, 1, 1);
+    draw_fitted(134, y + band_h / 2 - text_height(font_readout) / 2, name, 420, align_left);
+    set_draw_font(font_text);
+    use_colour(dim);
+    draw_fitted(730, y + band_h / 2 - text_height(font_text) / 2, note, 200, align_right);
+}
+
+void highlight_players(int selected) {
+    const int count = static_cast<int>(listed.size());
+    set_draw_font(font_text);
+    use_colour(dim);
+    char line[96];
+    (void)std::snprintf(line, sizeof line,
+                        "Pick a row with 1-%d, 0 or the arrow keys, then press ENTER",
+                        std::min(count, 9));
+    draw_text(400, 106, line, 1, 1);
+    const int first = first_shown(selected);
+    for (int i = first; i < std::min(count, first + shown_rows); ++i) {
+        const std::string& name = listed[static_cast<std::size_t>(i)];
+        const std::string digit = i < 9 ? std::to_string(i + 1) : "";
+        draw_band(first_band_y + (i - first) * band_h, digit.c_str(),
+                  name.empty() ? "FIRST PLAYER" : name.c_str(), name.empty() ? "no name yet" : "");
+    }
+    set_draw_font(font_text);
+    use_colour(dim);
+    if (first > 0) {
+        draw_text(400, first_band_y - 14, "more above", 1, 1);
+    }
+    if (first + shown_rows < count) {
+        draw_text(400, first_band_y + shown_rows * band_h + 14, "more below", 1, 1);
+    }
+    draw_band(add_band_y, "0", "ADD A PLAYER", "a new name");
+    // Inverted, as the settings menus show their row.
+    const int y = selected == 0 ? add_band_y : first_band_y + (selected - 1 - first) * band_h;
+    drawing_mode(DRAW_MODE_XOR, nullptr, 0, 0);
+    set_draw_color(255, 255, 255);
+    draw_box(band_x, y, band_w, band_h, 1);
+    drawing_mode(DRAW_MODE_SOLID, nullptr, 0, 0);
+}
+
+int confirm_player(int selected) {
+    return selected;
+}
+
+void draw_name_question(const char* question, const std::string& name) {
+    set_draw_target(back_buffer);
+    draw_panel(150, 260, 500, 120);
+    set_draw_font(font_text);
+    draw_text(400, 292, question, 1, 1);
+    set_draw_font(font_readout);
+    set_draw_color(255, 220, 64);
+    // A cursor shows where the next letter goes while there is room.
+    const bool room = name.size() < static_cast<std::size_t>(player_name_length);
+    draw_text(400, 340, (name + (room ? "_" : "")).c_str(), 1, 1);
+    present_frame();
+}
+
+// A name typed as the high-score box takes one: letters (as capitals) and
+// digits, Backspace, Enter; Escape leaves with false.
+bool ask_name(const char* question, std::string& name) {
+    while (platform_key_held(KEY_ENTER) || platform_key_held(KEY_ENTER_PAD)) {
+        platform_rest(10);
+    }
+    platform_clear_key_buffer();
+    name.clear();
+    for (;;) {
+        draw_name_question(question, name);
+        const int k = platform_read_key();
+        const int scancode = k >> 8;
+        const int ascii = k & 0xFF;
+        if (scancode == KEY_ESC) {
+            return false;
+        }
+        if ((scancode == KEY_ENTER || scancode == KEY_ENTER_PAD) && !name.empty()) {
+            while (platform_key_held(KEY_ENTER) || platform_key_held(KEY_ENTER_PAD)) {
+                platform_rest(10);
+            }
+            return true;
+        }
+        if (scancode == KEY_BACKSPACE && !name.empty()) {
+            name.pop_back();
+        }
+        const bool letter = (ascii >= 'a' && ascii <= 'z') || (ascii >= 'A' && ascii <= 'Z');
+        const bool digit = ascii >= '0' && ascii <= '9';
+        if ((letter || digit) && name.size() < static_cast<std::size_t>(player_name_length)) {
+            name += static_cast<char>(ascii >= 'a' && ascii <= 'z' ? ascii - 32 : ascii);
+        }
+    }
+}
+
+void play_as(const std::string& name) {
+    std::string message;
+    (void)choose_player(name, message);
+}
+
+}  // namespace
+
+void draw_player_menu(const std::vector<std::string>& players, int selected) {
+    listed = players;
+    draw_image(player_sky(), 0, 0);
+    highlight_players(selected);
+}
+
+bool add_player_on_screen() {
+    std::string name;
+    if (!ask_name("A new player: type your name and press Enter", name)) {
+        return false;
+    }
+    // A name already listed is that player, who plays on.
+    play_as(name);
+    return true;
+}
+
+void choose_who_is_playing() {
+    // The Enter that closed the title may still be down: it must not pick a row.
+    while (platform_key_held(KEY_ENTER)) {
+        platform_rest(10);
+    }
+    for (;;) {
+        listed = read_player_list(players_path());
+        const int count = static_cast<int>(listed.size());
+        if (count < 2) {
+            return;
+        }
+        const auto now = std::find(listed.begin(), listed.end(), current_player);
+        const int start = now == listed.end() ? 1 : static_cast<int>(now - listed.begin()) + 1;
+        const int chosen =
+            run_menu_passes({player_sky(), highlight_players, 0, count + 1, confirm_player}, start);
+        if (chosen == 0) {
+            if (add_player_on_screen()) {
+                return;
+            }
+            continue;
+        }
+        const std::string name = listed[static_cast<std::size_t>(chosen - 1)];
+        if (!name.empty()) {
+            play_as(name);
+            return;
+        }
+        // The first player, who played before there were names, names
+        // themselves now; practice.csv stays theirs.
+        std::string given;
+        if (ask_name("First player: type your name and press Enter", given) &&
+            name_first_player(players_path(), given)) {
+            play_as(given);
+            return;
+        }
+    }
+}
