@@ -173,6 +173,10 @@ bool add_player_on_screen() {
 }
 
 void choose_who_is_playing() {
+    // With one player nothing is shown, nor a key looked at.
+    if (read_player_list(players_path()).size() < 2) {
+        return;
+    }
     // The Enter that closed the title may still be down: it must not pick a row.
     while (platform_key_held(KEY_ENTER)) {
         platform_rest(10);
@@ -180,9 +184,6 @@ void choose_who_is_playing() {
     for (;;) {
         listed = read_player_list(players_path());
         const int count = static_cast<int>(listed.size());
-        if (count < 2) {
-            return;
-        }
         const auto now = std::find(listed.begin(), listed.end(), current_player);
         const int start = now == listed.end() ? 1 : static_cast<int>(now - listed.begin()) + 1;
         const int chosen =
