@@ -97,7 +97,7 @@ std::string class_folder;
 void bm_class_report_text(benchmark::State& state) {
     std::FILE* none = std::fopen("/dev/null", "w");
     for (auto _ : state) {
-        const std::vector<player_history> players = gathered_histories({class_folder});
+        const std::vector<player_history> players = gathered_histories({class_folder}, now);
         benchmark::DoNotOptimize(print_player_report(none, none, players, class_folder, now));
     }
     std::fclose(none);
@@ -106,7 +106,7 @@ BENCHMARK(bm_class_report_text)->Unit(benchmark::kMillisecond);
 
 void bm_class_report_page(benchmark::State& state) {
     for (auto _ : state) {
-        const std::vector<player_history> players = gathered_histories({class_folder});
+        const std::vector<player_history> players = gathered_histories({class_folder}, now);
         benchmark::DoNotOptimize(progress_page(players, class_folder, now).size());
     }
 }

@@ -10,7 +10,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build-bench}
 
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j 2 --target refuel refuel_datafiles refuel_bench_tools bench_game_frame >/dev/null
+cmake --build "$build" -j 2 --target refuel refuel_datafiles refuel_bench_tools bench_game_frame \
+    bench_class_report >/dev/null
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
@@ -64,3 +65,5 @@ echo
 "$here/bench/game_speed.sh" "$build"
 echo
 "$here/bench/startup_cost.sh" "$build"
+echo
+"$here/bench/class_report.sh" "$build"

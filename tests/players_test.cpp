@@ -157,7 +157,7 @@ TEST(players, two_copies_at_once_lose_nothing) {
             waitpid(child, &status, 0);
             EXPECT_EQ(status, 0);
         }
-        const std::vector<player_history> players = folder_histories("", "", true);
+        const std::vector<player_history> players = folder_histories("", "", true, at(0));
         ASSERT_EQ(players.size(), 2U);
         EXPECT_EQ(players[0].name, "ANN");
         EXPECT_EQ(players[0].rows.size(), same ? 3U * games : 1U * games);
@@ -183,7 +183,7 @@ TEST(player_report, every_player_with_what_went_wrong) {
     ASSERT_TRUE(choose_player("DI", message));
     ASSERT_EQ(mkdir("game/practice-DI.csv", 0700), 0);
     ASSERT_TRUE(choose_player("EVE", message));  // no games yet
-    const std::string report = report_of(folder_histories("game/", "", true), 1);
+    const std::string report = report_of(folder_histories("game/", "", true, at(0)), 1);
     EXPECT_EQ(report.substr(0, report.find("\n== ")),
               "Refuel practice report: the 30 days to 2026-12-07\n"
               "From here\n\n"
@@ -204,13 +204,13 @@ TEST(player_report, every_player_with_what_went_wrong) {
     EXPECT_EQ(report.find("== CY"), std::string::npos);
     // One player alone; a teacher's gathered files and folders, named by
     // their players, a missing one named too.
-    const std::vector<player_history> ann = folder_histories("game/", "ANN", true);
+    const std::vector<player_history> ann = folder_histories("game/", "ANN", true, at(0));
     ASSERT_EQ(ann.size(), 1U);
     EXPECT_EQ(ann[0].rows.size(), 2U);
-    EXPECT_EQ(folder_histories("game/", "ZED", true)[0].fault, "does not list them");
+    EXPECT_EQ(folder_histories("game/", "ZED", true, at(0))[0].fault, "does not list them");
     ASSERT_EQ(std::rename("game/practice-ANN.csv", "ANNA 2B.csv"), 0);
-    const std::vector<player_history> gathered =
-        gathered_histories({"ANNA 2B.csv", "game/practice-%3C%2FA%3E.csv", "gone.csv", "game"});
+    const std::vector<player_history> gathered = gathered_histories(
+        {"ANNA 2B.csv", "game/practice-%3C%2FA%3E.csv", "gone.csv", "game"}, at(0));
     std::string names;
     for (const player_history& p : gathered) {
         names += p.name + ":" + std::to_string(p.rows.size()) + ":" + p.fault + "|";

@@ -1,6 +1,7 @@
 #include "player_report.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -13,9 +14,9 @@ namespace {
 
 constexpr std::time_t seconds_per_day = std::time_t{24} * 60 * 60;
 
-player_history read_history(const std::string& name, const std::string& path,
-                            bool missing_is_fault) {
-    player_history h{name, path, "", {}};
+player_history read_history(const std::string& name, const std::string& path, bool missing_is_fault,
+                            std::time_t now) {
+    player_history h{name, path, "", {}, {}};
     switch (read_practice_history(path, h.rows)) {
         case practice_file_unreadable:
             h.fault = "cannot be read";
@@ -31,6 +32,7 @@ player_history read_history(const std::string& name, const std::string& path,
             break;
         }
     }
+    h.fluency = fluency_of(h.rows, now);
     return h;
 }
 
@@ -67,7 +69,7 @@ std::string base_name(const std::string& path) {
 }  // namespace
 
 std::vector<player_history> folder_histories(const std::string& folder, const std::string& only,
-                                             bool own_folder) {
+                                             bool own_folder, std::time_t now) {
     std::vector<std::string> players = read_player_list(folder + players_file_name);
     struct stat st;
     if (players.empty() &&
@@ -84,22 +86,24 @@ std::vector<player_history> folder_histories(const std::string& folder, const st
     for (const std::string& name : players) {
         if (only.empty() || name == only) {
             const std::string path = folder + practice_file_of(owners, name);
-            histories.push_back(read_history(shown_player_name(name), path, !own_folder));
+            histories.push_back(read_history(shown_player_name(name), path, !own_folder, now));
         }
     }
     if (histories.empty() && !only.empty()) {
-        histories.push_back({only, folder + players_file_name, "does not list them", {}});
+        histories.push_back({only, folder + players_file_name, "does not list them", {}, {}});
     }
     return histories;
 }
 
-std::vector<player_history> gathered_histories(const std::vector<std::string>& paths) {
+std::vector<player_history> gathered_histories(const std::vector<std::string>& paths,
+                                               std::time_t now) {
     std::vector<player_history> histories;
     for (const std::string& path : paths) {
         if (is_folder(path)) {
             const std::string folder = path.back() == '/' ? path : path + "/";
-            const std::vector<player_history> more = folder_histories(folder, "", false);
-            histories.insert(histories.end(), more.begin(), more.end());
+            std::vector<player_history> more = folder_histories(folder, "", false, now);
+            histories.insert(histories.end(), std::make_move_iterator(more.begin()),
+                             std::make_move_iterator(more.end()));
             continue;
         }
         // A file is named by the player it was written for; one a teacher
@@ -116,7 +120,7 @@ std::vector<player_history> gathered_histories(const std::vector<std::string>& p
                        ? file.substr(0, file.size() - 4)
                        : file;
         }
-        histories.push_back(read_history(name, path, true));
+        histories.push_back(read_history(name, path, true, now));
     }
     return histories;
 }
@@ -126,8 +130,15 @@ player_summary summarise_player(const std::vector<practice_row>& rows,
     player_summary s{0, 0, {}, 0, 0};
     const std::time_t window_start = now - practice_window_days * seconds_per_day;
     const long last_day = calendar_day(now) + 1;
+    // The rows of a game share their time, and so their day.
+    std::time_t day_of = -1;
+    long day = 0;
     for (const practice_row& row : rows) {
-        if (calendar_day(row.game.when) > last_day) {
+        if (row.game.when != day_of) {
+            day_of = row.game.when;
+            day = calendar_day(day_of);
+        }
+        if (day > last_day) {
             continue;  // a clock set wrong
         }
         s.last_played = std::max(s.last_played, row.game.when);
@@ -163,9 +174,7 @@ int print_player_report(std::FILE* out, std::FILE* err, const std::vector<player
                        "+", "-", "x", "/", "to learn", "last played");
     (void)std::fprintf(out, "%46s\n", "(facts known)");  // over + - x /
     int status = 0;
-    std::vector<std::vector<fact_fluency>> fluencies;
     for (const player_history& p : players) {
-        fluencies.push_back(fluency_of(p.rows, now));
         if (!p.fault.empty()) {
             (void)std::fprintf(out, "%-14s %s %s\n", p.name.c_str(), p.path.c_str(),
                                p.fault.c_str());
@@ -174,7 +183,7 @@ int print_player_report(std::FILE* out, std::FILE* err, const std::vector<player
             status = 1;
             continue;
         }
-        const player_summary s = summarise_player(p.rows, fluencies.back(), now);
+        const player_summary s = summarise_player(p.rows, p.fluency, now);
         (void)std::fprintf(out, "%-14s %5d %6d %5d %5d %5d %5d %8d  %s\n", p.name.c_str(), s.games,
                            s.rounds, s.known[1], s.known[2], s.known[3], s.known[4], s.to_learn,
                            day_text(s.last_played).c_str());
@@ -199,13 +208,13 @@ int report_on_players(const std::string& player, const std::vector<std::string>&
     std::string from = folder.empty() ? "the working folder" : folder;
     std::vector<player_history> players;
     if (!paths.empty()) {
-        players = gathered_histories(paths);
+        players = gathered_histories(paths, now);
         from.clear();
         for (const std::string& path : paths) {
             from += (from.empty() ? "" : ", ") + path;
         }
     } else {
-        players = folder_histories(folder, player, true);
+        players = folder_histories(folder, player, true, now);
         if (players.size() == 1 && player.empty() && html_file.empty() &&
             read_player_list(folder + players_file_name).empty()) {
             return print_practice_report(stdout, stderr, now);  // one player, as ever

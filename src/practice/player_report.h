@@ -19,6 +19,7 @@ struct player_history {
     std::string path;   // the practice file
     std::string fault;  // what went wrong; empty when it was read
     std::vector<practice_row> rows;
+    std::vector<fact_fluency> fluency;  // of the rows, as of the report's now
 };
 
 // The players listed in the folder's players.txt (folder a prefix, "" for the
@@ -28,9 +29,10 @@ struct player_history {
 // is a player with no games yet rather than a fault; in a gathered one, a
 // practice.csv that no list names and that is not there is no player.
 std::vector<player_history> folder_histories(const std::string& folder, const std::string& only,
-                                             bool own_folder);
+                                             bool own_folder, std::time_t now);
 // Practice files and folders named on the command line.
-std::vector<player_history> gathered_histories(const std::vector<std::string>& paths);
+std::vector<player_history> gathered_histories(const std::vector<std::string>& paths,
+                                               std::time_t now);
 
 // A player's line: the last 30 days' games and rounds, the facts known (or
 // due for review) per operation, those to learn, and the latest game.

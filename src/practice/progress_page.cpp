@@ -272,8 +272,8 @@ int chart_weeks(const std::vector<practice_row>& rows, std::time_t now) {
     return static_cast<int>(std::clamp<long>(weeks, shortest_chart, longest_chart));
 }
 
-void add_player(std::string& out, const player_history& p, const std::vector<fact_fluency>& fluency,
-                std::size_t index, std::time_t now) {
+void add_player(std::string& out, const player_history& p, std::size_t index, std::time_t now) {
+    const std::vector<fact_fluency>& fluency = p.fluency;
     add(out, R"(<section class="player" id="player%zu"><h2>%s</h2>)", index + 1,
         html_escaped(p.name).c_str());
     const player_summary s = summarise_player(p.rows, fluency, now);
@@ -372,16 +372,14 @@ std::string progress_page(const std::vector<player_history>& players, const std:
         "<table><thead><tr><th>player</th><th>games</th><th>rounds</th><th>known +</th>"
         "<th>known &minus;</th><th>known &times;</th><th>known &divide;</th><th>to learn</th>"
         "<th>last played</th></tr></thead><tbody>";
-    std::vector<std::vector<fact_fluency>> fluency;
     for (const player_history& p : players) {
-        fluency.push_back(fluency_of(p.rows, now));
         if (!p.fault.empty()) {
             add(out, R"(<tr class="fault"><td>%s</td><td colspan="8">%s %s</td></tr>)",
                 html_escaped(p.name).c_str(), html_escaped(p.path).c_str(),
                 html_escaped(p.fault).c_str());
             continue;
         }
-        const player_summary s = summarise_player(p.rows, fluency.back(), now);
+        const player_summary s = summarise_player(p.rows, p.fluency, now);
         add(out,
             "<tr><td>%s</td><td>%d</td><td>%d</td><td>%d</td><td>%d</td><td>%d</td><td>%d</td>"
             "<td>%d</td><td>%s</td></tr>",
@@ -391,7 +389,7 @@ std::string progress_page(const std::vector<player_history>& players, const std:
     out += "</tbody></table>";
     for (std::size_t i = 0; i < players.size(); ++i) {
         if (players[i].fault.empty()) {
-            add_player(out, players[i], fluency[i], i, now);
+            add_player(out, players[i], i, now);
         }
     }
     out += "</body></html>\n";
