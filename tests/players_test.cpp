@@ -40,7 +40,7 @@ void append_game(const std::string& path, std::time_t when, const std::string& f
 struct forget_player {
     ~forget_player() {
         current_player.clear();
-        current_practice_file = first_practice_file;
+        current_practice_file.clear();
         player_name_for_scores.clear();
     }
 };

@@ -1,9 +1,9 @@
 #include "player_report.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iterator>
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include "players.h"
@@ -40,18 +40,15 @@ player_history read_history(const std::string& name, const std::string& path, bo
 std::vector<std::string> unlisted_players(const std::string& folder,
                                           const std::vector<std::string>& listed) {
     std::vector<std::string> found;
-    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-    if (dir == nullptr) {
-        return found;
-    }
-    while (const dirent* entry = readdir(dir)) {
+    std::error_code error;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(folder.empty() ? "." : folder, error)) {
         std::string name;
-        if (player_of_practice_file(entry->d_name, name) &&
+        if (player_of_practice_file(entry.path().filename().string(), name) &&
             std::find(listed.begin(), listed.end(), name) == listed.end()) {
             found.push_back(name);
         }
     }
-    closedir(dir);
     std::sort(found.begin(), found.end());
     return found;
 }
@@ -79,9 +76,8 @@ std::vector<player_history> folder_histories(const std::string& folder, const st
     // With no first player, every file is named by its own player.
     const std::vector<std::string> owners =
         players.empty() ? std::vector<std::string>{""} : players;
-    for (const std::string& name : unlisted_players(folder, players)) {
-        players.push_back(name);
-    }
+    const std::vector<std::string> unlisted = unlisted_players(folder, players);
+    players.insert(players.end(), unlisted.begin(), unlisted.end());
     std::vector<player_history> histories;
     for (const std::string& name : players) {
         if (only.empty() || name == only) {

@@ -18,14 +18,14 @@ const char* const players_file_name = "players.txt";
 const char* const first_practice_file = "practice.csv";
 
 std::string current_player;
-std::string current_practice_file = first_practice_file;
+std::string current_practice_file;
 std::string player_name_for_scores;
 
 namespace {
 
 constexpr const char* practice_prefix = "practice-";
 constexpr const char* practice_suffix = ".csv";
-constexpr std::size_t largest_list = 64 * 1024;  // far above any class
+constexpr std::size_t largest_list = std::size_t{64} * 1024;  // far above any class
 
 bool kept_as_is(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
@@ -255,6 +255,11 @@ bool choose_player(const std::string& name, std::string& message) {
     current_practice_file = practice_file_of(players, name);
     player_name_for_scores = name;
     return saved;
+}
+
+std::string current_practice_path() {
+    return game_data_folder() +
+           (current_practice_file.empty() ? first_practice_file : current_practice_file);
 }
 
 std::string shown_player_name(const std::string& name) {

@@ -57,10 +57,12 @@ std::string players_path();
 // what the high-score name box starts with: set only once a player has been
 // chosen, by the player screen or --player.
 extern std::string current_player;
-extern std::string current_practice_file;
+extern std::string current_practice_file;  // empty: practice.csv
 extern std::string player_name_for_scores;
 // Makes name (one player_name_of gave) the current player (adding it to the list when new). False
 // with a message when the list could not be saved; the player still plays.
 bool choose_player(const std::string& name, std::string& message);
+// The current player's practice file in the folder of hiscores.dat.
+std::string current_practice_path();
 // The shown name of a list entry: "first player" while unnamed.
 std::string shown_player_name(const std::string& name);

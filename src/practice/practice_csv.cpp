@@ -336,7 +336,7 @@ bool write_whole(int fd, const std::string& block) {
 }  // namespace
 
 std::string practice_path() {
-    return game_data_folder() + current_practice_file;
+    return current_practice_path();
 }
 
 std::string practice_csv_rows(const practice_entry* entries, int count, const practice_game& game) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdarg>
 #include <cstdio>
 #include <map>
 #include <numeric>
@@ -44,23 +43,18 @@ svg text{font-family:sans-serif}
 .map,.chart,table{break-inside:avoid}}
 )";
 
-void add(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
-void add(std::string& out, const char* format, ...) {
+// Appends printf's text of the format and the values.
+template <typename... Values>
+void add(std::string& out, const char* format, Values... values) {
     char text[512];
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    const int n = std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
+    const int n = std::snprintf(text, sizeof text, format, values...);
     if (n >= static_cast<int>(sizeof text)) {
         std::string longer(static_cast<std::size_t>(n) + 1, '\0');
-        (void)std::vsnprintf(longer.data(), longer.size(), format, again);
+        (void)std::snprintf(longer.data(), longer.size(), format, values...);
         out.append(longer.data(), static_cast<std::size_t>(n));
     } else if (n > 0) {
         out.append(text, static_cast<std::size_t>(n));
     }
-    va_end(again);
 }
 
 std::string duration_text(long seconds) {
@@ -360,7 +354,7 @@ std::vector<int> facts_known_by_week(const std::vector<practice_row>& rows, std:
 std::string progress_page(const std::vector<player_history>& players, const std::string& from,
                           std::time_t now) {
     std::string out;
-    out.reserve(64 * 1024 * (players.size() + 1));
+    out.reserve(std::size_t{64} * 1024 * (players.size() + 1));
     out += "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">";
     out += "<meta name=\"viewport\" content=\"width=device-width\">";
     add(out, "<title>Refuel progress report, %s</title><style>", day_text(now).c_str());

@@ -76,6 +76,17 @@ bool read_value(const char* arg, const char* next, const char* option, std::stri
     return true;
 }
 
+// --player's name, as a player's name goes.
+void take_player(const std::string& value, command_line& options) {
+    std::string name;
+    std::string why;
+    if (options.action != command_action::refuse && !player_name_of(value, name, why)) {
+        options.action = command_action::refuse;
+        options.error = "refuel: '" + value + "': " + why;
+    }
+    options.player = options.action == command_action::refuse ? "" : name;
+}
+
 }  // namespace
 
 command_line parse_command_line(int argc, const char* const* argv) {
@@ -85,19 +96,12 @@ command_line parse_command_line(int argc, const char* const* argv) {
         bool took_next = false;
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
         std::string value;
-        if (read_practise(arg, next, options, took_next)) {
+        if (read_practise(arg, next, options, took_next) ||
+            read_value(arg, next, "--html", options.html_file, took_next, options)) {
             i += took_next ? 1 : 0;
         } else if (read_value(arg, next, "--player", value, took_next, options)) {
             i += took_next ? 1 : 0;
-            std::string name;
-            std::string why;
-            if (options.action != command_action::refuse && !player_name_of(value, name, why)) {
-                options.action = command_action::refuse;
-                options.error = "refuel: '" + value + "': " + why;
-            }
-            options.player = options.action == command_action::refuse ? "" : name;
-        } else if (read_value(arg, next, "--html", options.html_file, took_next, options)) {
-            i += took_next ? 1 : 0;
+            take_player(value, options);
         } else if (std::strcmp(arg, "-w") == 0 || std::strcmp(arg, "--window") == 0) {
             options.windowed = true;
         } else if (std::strcmp(arg, "--fullscreen") == 0) {
