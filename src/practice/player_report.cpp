@@ -115,6 +115,10 @@ std::vector<player_history> gathered_histories(const std::vector<std::string>& p
                    : file.size() > 4 && file.compare(file.size() - 4, 4, ".csv") == 0
                        ? file.substr(0, file.size() - 4)
                        : file;
+            // A file's name may hold anything: nothing of it that a terminal
+            // would take for a command is printed.
+            std::replace_if(
+                name.begin(), name.end(), [](char c) { return c < ' ' || c > '~'; }, '?');
         }
         histories.push_back(read_history(name, path, true, now));
     }
