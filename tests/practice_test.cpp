@@ -213,8 +213,8 @@ TEST(fact_fluency, states_streaks_and_reviews_from_the_history_alone) {
         ranked += std::string(text) + " " + std::to_string(f.recent_misses) + "|";
     }
     EXPECT_EQ(ranked,
-              "4x4 = 16 2|3x10 = 30 1|2x9 = 18 1|2x7 = 14 1|3x7 = 21 1|3x8 = 24 1|2x8 = 16 0|"
-              "3x4 = 12 0|2x6 = 12 0|");
+              "2x6 = 12 0|3x10 = 30 1|4x4 = 16 2|2x7 = 14 1|2x9 = 18 1|2x8 = 16 0|3x7 = 21 1|"
+              "3x8 = 24 1|5x5 = 25 0|");
 }
 
 TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
@@ -242,16 +242,16 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
               "multiplication       77%         1.0 s\n"
               "division            100%         1.5 s\n\n"
               "facts to practise state           misses  latest time\n"
-              "4x4 = 16          to learn             2        1.0 s\n"
+              "2x6 = 12          due for review       0        1.0 s\n"
               "3x10 = 30         to learn             1        1.0 s\n"
-              "2x9 = 18          to learn             1            -\n"
+              "4x4 = 16          to learn             2        1.0 s\n"
               "2x7 = 14          to learn             1        1.0 s\n"
-              "3x7 = 21          to learn             1        1.0 s\n"
-              "3x8 = 24          to learn             1        1.0 s\n"
+              "2x9 = 18          to learn             1            -\n"
               "1x9 = 9           new                  0            -\n"
               "12/3 = 4          new                  0            -\n"
               "7/1 = 7           new                  0            -\n"
-              "2x8 = 16          slow                 0        3.5 s\n\n"
+              "1x3 = 3           new                  0            -\n"
+              "9/1 = 9           new                  0            -\n\n"
               "Fact map of multiplication, difficulty 1: 9 of 27 known, 6 this week\n"
               "each cell: row x column\n"
               "  x  1  2  3  4  5  6  7  8  9 10\n"

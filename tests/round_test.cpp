@@ -164,7 +164,7 @@ TEST(round_engine, rounds_bring_new_facts_break_ties_by_draw_and_size_the_known_
     const std::vector<fact_fluency> fluency = fluency_of(rows, at(0));
     for (const auto& [right, known] : {std::pair{0.9, 2}, {0.75, 5}, {0.5, 10}, {-1.0, 5}}) {
         const std::vector<arithmetic_fact> queue =
-            plan_round(facts_of_set(3, 2), fluency, calendar_day(at(0)), right);
+            plan_round(facts_of_set(3, 2), fluency, right);
         ASSERT_EQ(queue.size(), 20u);
         EXPECT_EQ(std::count_if(queue.begin(), queue.end(),
                                 [&](const arithmetic_fact& f) {

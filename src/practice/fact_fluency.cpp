@@ -69,6 +69,8 @@ std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std:
             f.last_fail_day = day;
         }
         f.latest_ticks = e.result == practice_missed ? -1 : e.ticks;
+        f.latest_fast = right && e.ticks <= fast_answer_ticks;
+        f.latest_day = day;
         if (row.game.when >= window_start) {
             f.recent_misses += right ? 0 : 1;
             if (e.result != practice_missed) {
@@ -84,11 +86,17 @@ std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std:
         f.median_ticks = median_ticks(std::move(t.times));
         if (f.state == fact_known) {
             f.interval_days = review_interval_days[std::min(f.streak, review_interval_count) - 1];
+            const long answer = std::clamp(f.latest_ticks, 100, fast_answer_ticks) - 100;
+            f.urgency =
+                static_cast<int>((today - f.last_fast_day) * 100 / f.interval_days + answer / 2);
             const long review_day = f.last_fast_day + f.interval_days;
             if (today >= review_day) {
                 f.state = fact_due;
                 f.days_overdue = static_cast<int>(today - review_day);
             }
+        } else {
+            const int base = f.state == fact_slow ? 150 : f.latest_fast ? 100 : 200;
+            f.urgency = base + static_cast<int>(std::max(0L, today - f.latest_day)) * 100;
         }
         fluency.push_back(f);
     }
@@ -120,50 +128,39 @@ unsigned int fact_hash(const arithmetic_fact& fact) {
 
 std::vector<fact_fluency> facts_to_practise(const std::vector<fact_fluency>& fluency, int most,
                                             const std::vector<arithmetic_fact>& unmet_from) {
-    std::vector<fact_fluency> facts;
-    std::copy_if(fluency.begin(), fluency.end(), std::back_inserter(facts),
-                 [](const fact_fluency& f) {
-                     return f.state == fact_to_learn || f.state == fact_slow || f.state == fact_due;
-                 });
-    // Never met facts take at most a third of the list, in the hash's mixed
-    // order; the rest is what the player has shown.
+    std::vector<fact_fluency> facts = fluency;
+    // Never met facts take at most half the list, in the hash's mixed order;
+    // the rest is what the player has shown.
     std::vector<arithmetic_fact> unmet;
     std::copy_if(unmet_from.begin(), unmet_from.end(), std::back_inserter(unmet),
                  [&](const arithmetic_fact& f) { return find_fluency(fluency, f) == nullptr; });
     std::sort(unmet.begin(), unmet.end(), [](const arithmetic_fact& x, const arithmetic_fact& y) {
         return fact_hash(x) < fact_hash(y);
     });
-    unmet.resize(std::min(unmet.size(), static_cast<std::size_t>(std::max(0, most / 3))));
+    unmet.resize(std::min(unmet.size(), static_cast<std::size_t>(std::max(0, most / 2))));
     for (const arithmetic_fact& fact : unmet) {
-        {
-            fact_fluency f{};
-            f.fact = fact;
-            f.state = fact_new;
-            f.latest_ticks = -1;
-            f.median_ticks = -1;
-            facts.push_back(f);
-        }
+        fact_fluency f{};
+        f.fact = fact;
+        f.state = fact_new;
+        f.latest_ticks = -1;
+        f.median_ticks = -1;
+        f.urgency = 300;
+        facts.push_back(f);
     }
-    // To learn, then never met, then slow, then due.
-    const auto order = [](fact_state s) { return s == fact_new ? 1 : s == fact_to_learn ? 0 : s; };
-    // Days since the last fast answer over the interval, compared crosswise.
-    const auto more_overdue = [](const fact_fluency& x, const fact_fluency& y) {
-        const long ix = std::max(1, x.interval_days);
-        const long iy = std::max(1, y.interval_days);
-        return (x.days_overdue + ix) * iy - (y.days_overdue + iy) * ix;
-    };
+    // Known facts not yet due come last.
+    const auto resting = [](const fact_fluency& f) { return f.state == fact_known; };
     std::sort(facts.begin(), facts.end(), [&](const fact_fluency& x, const fact_fluency& y) {
-        if (x.state != y.state) {
-            return order(x.state) < order(y.state);
+        if (resting(x) != resting(y)) {
+            return resting(y);
         }
-        if (x.state == fact_to_learn && x.recent_misses != y.recent_misses) {
+        if (x.urgency != y.urgency) {
+            return x.urgency > y.urgency;
+        }
+        if (x.recent_misses != y.recent_misses) {
             return x.recent_misses > y.recent_misses;
         }
-        if (x.state == fact_slow && x.latest_ticks != y.latest_ticks) {
+        if (x.latest_ticks != y.latest_ticks) {
             return x.latest_ticks > y.latest_ticks;
-        }
-        if (x.state == fact_due && more_overdue(x, y) != 0) {
-            return more_overdue(x, y) > 0;
         }
         return fact_hash(x.fact) < fact_hash(y.fact);
     });

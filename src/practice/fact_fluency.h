@@ -36,6 +36,15 @@ struct fact_fluency {
     std::time_t known_since;  // known or due: the fast answer its streak began with
     int interval_days = 0;    // known or due: the review interval of its streak
     long last_fail_day = -1;  // the calendar day of its latest other answer; -1 for none
+    bool latest_fast = false;  // its latest answer was fast
+    long latest_day = -1;      // the calendar day of its latest answer
+    // How much it wants practice now, in hundredths. Known or due: the
+    // hundredths of its interval since its last fast answer, and as much
+    // again as a whole interval for a latest answer of 3 s, as a slower
+    // answer is the nearer to slipping (100 and more: due). To learn: 200,
+    // and 100 a day since its latest answer; slow: 150 and 100 a day; to
+    // learn but fast since the miss: 100 and 100 a day.
+    int urgency = 0;
 };
 
 // Local calendar days, numbered from 1970-01-01.
@@ -49,11 +58,11 @@ const fact_fluency* find_fluency(const std::vector<fact_fluency>& fluency,
                                  const arithmetic_fact& fact);
 fact_state state_of(const std::vector<fact_fluency>& fluency, const arithmetic_fact& fact);
 
-// The facts the player is most likely to get wrong or slow now: those to
-// learn (most wrong or missed in the window first), then the facts of
-// `unmet_from` never answered (as fact_new entries), then the slow ones
-// (slowest first), then those due (longest overdue for their interval
-// first). Ties go to a fixed hash of the fact, not to the set's order, so
+// The facts the player is most likely to get wrong or slow now: the facts
+// to learn, slow or due by their urgency (then most misses, then slowest),
+// and the facts of `unmet_from` never answered (as fact_new entries, at the
+// urgency of a miss yesterday, half the list at most); then those known,
+// nearest their review first. Ties go to a fixed hash of the fact, not to the set's order, so
 // that easy facts do not always come first. At most `most`.
 std::vector<fact_fluency> facts_to_practise(const std::vector<fact_fluency>& fluency, int most,
                                             const std::vector<arithmetic_fact>& unmet_from = {});

@@ -64,12 +64,9 @@ struct pick {
     unsigned int draw;
 };
 
-// Days since the last fast answer over the interval, compared crosswise:
-// above 0 when x is nearer its review than y.
-long nearer_review(const pick& x, const pick& y, long today) {
-    const long ix = std::max(1, x.fluency->interval_days);
-    const long iy = std::max(1, y.fluency->interval_days);
-    return (today - x.fluency->last_fast_day) * iy - (today - y.fluency->last_fast_day) * ix;
+// Above 0 when x wants practice more than y.
+long more_wanted(const pick& x, const pick& y) {
+    return static_cast<long>(x.fluency->urgency) - y.fluency->urgency;
 }
 
 // Sorted by `key` (greater first), ties by the draw.
@@ -137,7 +134,7 @@ std::vector<arithmetic_fact> round_candidates(int topic, int difficulty,
 }
 
 std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& candidates,
-                                        const std::vector<fact_fluency>& fluency, long today,
+                                        const std::vector<fact_fluency>& fluency,
                                         double recent_right) {
     std::vector<pick> fresh;
     std::vector<pick> by_state[5];
@@ -150,8 +147,7 @@ std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& cand
         const fact_fluency* f = find_fluency(fluency, fact);
         if (f == nullptr) {
             fresh.push_back({fact, f, draw});
-        } else if (f->state == fact_known &&
-                   (today - f->last_fast_day) * 2 < std::max(1, f->interval_days)) {
+        } else if (f->state == fact_known && f->urgency < 50) {
             known_far.push_back({fact, f, draw});  // not half way to its review yet
         } else {
             by_state[f->state].push_back({fact, f, draw});
@@ -159,27 +155,26 @@ std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& cand
     }
     const auto nothing = [](const pick&, const pick&) { return 0L; };
     rank(fresh, nothing);
-    rank(by_state[fact_to_learn], [](const pick& x, const pick& y) {
-        return static_cast<long>(x.fluency->recent_misses - y.fluency->recent_misses);
-    });
-    rank(by_state[fact_slow], [](const pick& x, const pick& y) {
-        return static_cast<long>(x.fluency->latest_ticks - y.fluency->latest_ticks);
-    });
-    const auto nearer = [today](const pick& x, const pick& y) { return nearer_review(x, y, today); };
-    rank(by_state[fact_due], nearer);
-    rank(by_state[fact_known], nearer);
-    rank(known_far, nearer);
+    rank(by_state[fact_known], more_wanted);
+    rank(known_far, more_wanted);
 
     // New facts take turns with the others to practise, so that every round
     // brings some while any is unmet.
-    const int new_cap = recent_right >= 0 && recent_right < 0.6 ? round_new_facts / 2
-                                                                : round_new_facts;
+    const int new_cap = recent_right < 0     ? round_new_facts
+                        : recent_right < 0.6 ? round_new_facts / 2
+                        : recent_right < 0.85 ? round_new_facts
+                                              : round_new_facts * 2;
     fresh.resize(std::min(fresh.size(), static_cast<std::size_t>(new_cap)));
-    std::vector<arithmetic_fact> others;
+    // To learn, slow and due by how much each wants practice now.
+    std::vector<pick> wanting;
     for (const int state : {fact_to_learn, fact_slow, fact_due}) {
-        const std::vector<arithmetic_fact> facts = facts_of(by_state[state]);
-        others.insert(others.end(), facts.begin(), facts.end());
+        wanting.insert(wanting.end(), by_state[state].begin(), by_state[state].end());
     }
+    rank(wanting, [](const pick& x, const pick& y) {
+        const long misses = x.fluency->recent_misses - y.fluency->recent_misses;
+        return more_wanted(x, y) != 0 ? more_wanted(x, y) : misses;
+    });
+    const std::vector<arithmetic_fact> others = facts_of(wanting);
     std::vector<arithmetic_fact> practise = taking_turns({others, facts_of(fresh)});
     std::vector<arithmetic_fact> known = facts_of(by_state[fact_known]);
     const std::size_t known_near = std::min(known.size(), static_cast<std::size_t>(
@@ -254,8 +249,7 @@ practice_round plan_next_round(const std::vector<practice_row>& rows, const roun
     round.topic = request.topic;
     round.difficulty = request.difficulty;
     round.families = request.named;
-    round.queue = plan_round(candidates, fluency, calendar_day(now),
-                             recent_right_share(rows, candidates));
+    round.queue = plan_round(candidates, fluency, recent_right_share(rows, candidates));
     // Room for every comeback, so nothing is allocated in flight.
     round.queue.reserve(round.queue.size() * (1 + round_comebacks));
     round.brought_back.reserve(round.queue.size() * round_comebacks);

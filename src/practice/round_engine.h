@@ -77,7 +77,7 @@ practice_round plan_next_round(const std::vector<practice_row>& rows, const roun
 // The queue of a round from its candidates; the share of right answers of
 // the player's latest canisters (-1 for none) sets the known share.
 std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& candidates,
-                                        const std::vector<fact_fluency>& fluency, long today,
+                                        const std::vector<fact_fluency>& fluency,
                                         double recent_right);
 
 // The next canister to give; false once the round is done.
