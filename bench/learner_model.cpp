@@ -196,25 +196,9 @@ double precision_at_ten(const learner& l, const std::vector<practice_row>& rows,
         facts_to_practise(fluency_of(rows, now), 10, l.facts);
     int hits = 0;
     for (const fact_fluency& f : listed) {
-            const auto it = std::lower_bound(l.facts.begin(), l.facts.end(), f.fact);
-            std::fprintf(stderr, " %dx%d s%d p%.2f", f.fact.operand_a, f.fact.operand_b, f.state, p[static_cast<std::size_t>(it - l.facts.begin())]);
-        }
-        std::fprintf(stderr, "\n  weakest:");
-        const auto fl = fluency_of(rows, now);
-        for (std::size_t i = 0; i < p.size(); ++i) {
-            if (p[i] <= tenth) {
-                const fact_fluency* f = find_fluency(fl, l.facts[i]);
-                if (f == nullptr) { std::fprintf(stderr, " new"); continue; }
-                std::fprintf(stderr, " [s%d k%d n%d t%d d%ld]", f->state, f->streak, f->urgency, f->latest_ticks, calendar_day(now) - f->latest_day);
-            }
-        }
-        std::fprintf(stderr, "\n");
-    }
-    for (const fact_fluency& f : listed) {
         const auto it = std::lower_bound(l.facts.begin(), l.facts.end(), f.fact);
-        if (it != l.facts.end() && *it == f.fact && p[static_cast<std::size_t>(it - l.facts.begin())] <= tenth + 1e-12) {
-            hits += 1;
-        }
+        const bool in_set = it != l.facts.end() && *it == f.fact;
+        hits += in_set && p[static_cast<std::size_t>(it - l.facts.begin())] <= tenth ? 1 : 0;
     }
     return hits / 10.0;
 }
@@ -309,7 +293,7 @@ double median(std::vector<int> values) {
 
 int main(int argc, char** argv) {
     int learners = 24;
-    int day_limit = 150;
+    int day_limit = 400;
     bool smoke = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--smoke") == 0) {
