@@ -52,7 +52,7 @@ constexpr double hlr_theta[3] = {-1.0, 1.0, -0.5};
 
 enum model_kind { model_actr, model_hlr };
 const char* const model_names[2] = {"ACT-R + spacing (Pavlik & Anderson 2005)",
-                                     "half-life regression (Settles & Meeder 2016)"};
+                                    "half-life regression (Settles & Meeder 2016)"};
 
 struct trace {
     std::vector<double> times;   // ACT-R: presentations, in psychological seconds
@@ -192,8 +192,7 @@ double precision_at_ten(const learner& l, const std::vector<practice_row>& rows,
     std::vector<double> sorted = p;
     std::sort(sorted.begin(), sorted.end());
     const double tenth = sorted[std::min<std::size_t>(9, sorted.size() - 1)];
-    const std::vector<fact_fluency> listed =
-        facts_to_practise(fluency_of(rows, now), 10, l.facts);
+    const std::vector<fact_fluency> listed = facts_to_practise(fluency_of(rows, now), 10, l.facts);
     int hits = 0;
     for (const fact_fluency& f : listed) {
         const auto it = std::lower_bound(l.facts.begin(), l.facts.end(), f.fact);
@@ -211,8 +210,7 @@ struct run_result {
 
 // The canisters of one day, as games or as rounds, each game or round
 // appended to practice.csv when it ends or the day's canisters run out.
-void play_day(learner& l, bool rounds, int canisters, const std::string& path,
-              std::time_t epoch) {
+void play_day(learner& l, bool rounds, int canisters, const std::string& path, std::time_t epoch) {
     int left = canisters;
     while (left > 0) {
         std::vector<practice_entry> played;
@@ -325,8 +323,9 @@ int main(int argc, char** argv) {
     first.tm_year = 126, first.tm_mon = 0, first.tm_mday = 5, first.tm_isdst = -1;
     const std::time_t epoch = std::mktime(&first);
 
-    std::printf("Learners: %d, each with a prior; set: multiplication at difficulty 2 (%zu facts)\n",
-                learners, facts_of_set(set_topic, set_difficulty).size());
+    std::printf(
+        "Learners: %d, each with a prior; set: multiplication at difficulty 2 (%zu facts)\n",
+        learners, facts_of_set(set_topic, set_difficulty).size());
     std::printf("Days to 90 %% of the facts fluent (median; %d = not within %d days)\n\n",
                 day_limit, day_limit);
     std::printf("%-46s %9s %7s %7s %7s %9s %9s %9s\n", "model", "canisters", "games", "rounds",

@@ -163,22 +163,19 @@ TEST(round_engine, rounds_bring_new_facts_break_ties_by_draw_and_size_the_known_
     const std::vector<practice_row> rows = mostly_known();
     const std::vector<fact_fluency> fluency = fluency_of(rows, at(0));
     for (const auto& [right, known] : {std::pair{0.9, 2}, {0.75, 5}, {0.5, 10}, {-1.0, 5}}) {
-        const std::vector<arithmetic_fact> queue =
-            plan_round(facts_of_set(3, 2), fluency, right);
+        const std::vector<arithmetic_fact> queue = plan_round(facts_of_set(3, 2), fluency, right);
         ASSERT_EQ(queue.size(), 20u);
-        EXPECT_EQ(std::count_if(queue.begin(), queue.end(),
-                                [&](const arithmetic_fact& f) {
-                                    return state_of(fluency, f) == fact_known;
-                                }),
+        EXPECT_EQ(std::count_if(
+                      queue.begin(), queue.end(),
+                      [&](const arithmetic_fact& f) { return state_of(fluency, f) == fact_known; }),
                   known)
             << right;
         EXPECT_EQ(state_of(fluency, queue[0]), fact_known);
         EXPECT_EQ(find_fluency(fluency, queue[0])->interval_days, 3);
     }
     // Odd histories still plan: only rows to come, one fact, thousands.
-    std::vector<practice_row> odd[3] = {{answer_row(at(-3), "2x3", R, 100)},
-                                        {answer_row(at(1), "12/3", W, 100)},
-                                        {}};
+    std::vector<practice_row> odd[3] = {
+        {answer_row(at(-3), "2x3", R, 100)}, {answer_row(at(1), "12/3", W, 100)}, {}};
     for (int a = 0; a < 3000; ++a) {
         odd[2].push_back(answer_row(at(1), std::to_string(a) + "+7", R, 100));
     }

@@ -28,14 +28,14 @@ struct fact_fluency {
     arithmetic_fact fact;
     fact_state state;
     int streak;
-    int recent_misses;        // wrong or missed in the window
-    int latest_ticks;         // of the latest answer; -1 for a miss
-    int median_ticks;         // of the answers in the window; -1 for none
-    int days_overdue;         // for a due fact: days since its review day
-    long last_fast_day;       // the calendar day of its last fast answer
-    std::time_t known_since;  // known or due: the fast answer its streak began with
-    int interval_days = 0;    // known or due: the review interval of its streak
-    long last_fail_day = -1;  // the calendar day of its latest other answer; -1 for none
+    int recent_misses;         // wrong or missed in the window
+    int latest_ticks;          // of the latest answer; -1 for a miss
+    int median_ticks;          // of the answers in the window; -1 for none
+    int days_overdue;          // for a due fact: days since its review day
+    long last_fast_day;        // the calendar day of its last fast answer
+    std::time_t known_since;   // known or due: the fast answer its streak began with
+    int interval_days = 0;     // known or due: the review interval of its streak
+    long last_fail_day = -1;   // the calendar day of its latest other answer; -1 for none
     bool latest_fast = false;  // its latest answer was fast
     long latest_day = -1;      // the calendar day of its latest answer
     // How much it wants practice now, in hundredths. Known or due: the

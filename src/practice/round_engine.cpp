@@ -142,8 +142,8 @@ std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& cand
     for (const arithmetic_fact& fact : candidates) {
         // Mixed with the fact, as generators seeded a little apart start
         // with draws a little apart.
-        const unsigned int draw = fact_hash(
-            {static_cast<int>(fact_hash(fact)), rand15(), rand15()});
+        const unsigned int draw =
+            fact_hash({static_cast<int>(fact_hash(fact)), rand15(), rand15()});
         const fact_fluency* f = find_fluency(fluency, fact);
         if (f == nullptr) {
             fresh.push_back({fact, f, draw});
@@ -160,8 +160,8 @@ std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& cand
 
     // New facts take turns with the others to practise, so that every round
     // brings some while any is unmet.
-    const int new_cap = recent_right < 0     ? round_new_facts
-                        : recent_right < 0.6 ? round_new_facts / 2
+    const int new_cap = recent_right < 0      ? round_new_facts
+                        : recent_right < 0.6  ? round_new_facts / 2
                         : recent_right < 0.85 ? round_new_facts
                                               : round_new_facts * 2;
     fresh.resize(std::min(fresh.size(), static_cast<std::size_t>(new_cap)));
@@ -177,8 +177,8 @@ std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& cand
     const std::vector<arithmetic_fact> others = facts_of(wanting);
     std::vector<arithmetic_fact> practise = taking_turns({others, facts_of(fresh)});
     std::vector<arithmetic_fact> known = facts_of(by_state[fact_known]);
-    const std::size_t known_near = std::min(known.size(), static_cast<std::size_t>(
-                                                              known_wanted(recent_right)));
+    const std::size_t known_near =
+        std::min(known.size(), static_cast<std::size_t>(known_wanted(recent_right)));
     practise.resize(std::min(practise.size(), round_canisters - known_near));
     // Known facts far from review only fill what nothing else can.
     const std::vector<arithmetic_fact> far = facts_of(known_far);
@@ -210,7 +210,8 @@ std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& cand
 }
 
 round_request command_line_request(const std::vector<fact_family>& families,
-                                   const std::string& named, const std::vector<practice_row>& rows) {
+                                   const std::string& named,
+                                   const std::vector<practice_row>& rows) {
     round_request request{1, 1, families, named};
     if (!families.empty()) {
         const bool one_operation =
@@ -241,8 +242,8 @@ practice_round plan_next_round(const std::vector<practice_row>& rows, const roun
     // Only problems the game itself could ask.
     candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
                                     [](const arithmetic_fact& f) {
-                                        return fact_answer(f.operation, f.operand_a,
-                                                           f.operand_b) < 0;
+                                        return fact_answer(f.operation, f.operand_a, f.operand_b) <
+                                               0;
                                     }),
                      candidates.end());
     practice_round round{};
