@@ -24,7 +24,6 @@ void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std
     int canisters = 0;
     int rights[5] = {};
     int counts[5] = {};
-    std::time_t latest[5] = {};
     std::vector<int> times[5];
     for (const practice_row& row : rows) {
         const practice_entry& e = row.entry;
@@ -40,10 +39,8 @@ void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std
         if (e.result != practice_missed) {
             times[e.operation].push_back(e.ticks);
         }
-        if (row.game.when >= latest[e.operation]) {
-            latest[e.operation] = row.game.when;
-            difficulty_of[e.operation] = row.game.difficulty;
-        }
+        // The latest is the last in the file, whatever its clock said.
+        difficulty_of[e.operation] = row.game.difficulty;
     }
     (void)std::fprintf(out, "Games: %d   practice rounds: %d   canisters: %d\n\n", games, rounds,
                        canisters);
