@@ -51,8 +51,7 @@ constexpr double actr_latency_fixed = 1.0;  // s, reading and typing
 constexpr double hlr_theta[3] = {-1.0, 1.0, -0.5};
 
 enum model_kind { model_actr, model_hlr };
-const char* const model_names[2] = {"ACT-R + spacing (Pavlik & Anderson 2005)",
-                                    "half-life regression (Settles & Meeder 2016)"};
+const char* const model_names[2] = {"ACT-R + spacing", "half-life regr."};
 
 struct trace {
     std::vector<double> times;   // ACT-R: presentations, in psychological seconds
@@ -206,11 +205,14 @@ struct run_result {
     int days;  // to 90 % fluent; the day limit when not reached
     double precision;
     int precision_count;
+    long right;  // answers right, and all answers, until 90 % fluent
+    long answers;
 };
 
 // The canisters of one day, as games or as rounds, each game or round
 // appended to practice.csv when it ends or the day's canisters run out.
-void play_day(learner& l, bool rounds, int canisters, const std::string& path, std::time_t epoch) {
+void play_day(learner& l, bool rounds, int canisters, const std::string& path, std::time_t epoch,
+              run_result& tally) {
     int left = canisters;
     while (left > 0) {
         std::vector<practice_entry> played;
@@ -237,6 +239,10 @@ void play_day(learner& l, bool rounds, int canisters, const std::string& path, s
                     answer(l, problem.operand_a, problem.problem_operation, problem.operand_b));
             }
         }
+        for (const practice_entry& e : played) {
+            tally.right += e.result == practice_right ? 1 : 0;
+            tally.answers += 1;
+        }
         const practice_game game{epoch + static_cast<std::time_t>(l.real_now), set_difficulty,
                                  set_topic, rounds};
         if (!append_practice_game(path, played.data(), static_cast<int>(played.size()), game)) {
@@ -253,7 +259,8 @@ run_result run(model_kind model, bool rounds, int canisters, unsigned int seed, 
     start_learner(l, model, seed);
     seed_rand15(seed);
     std::fill(std::begin(problem_history), std::end(problem_history), history_entry{});
-    run_result result{day_limit, 0, 0};
+    run_result result{day_limit, 0, 0, 0, 0};
+    run_result after{};  // what was answered once fluent, not counted
     const int last_precision_day = precision_days[std::size(precision_days) - 1];
     for (int day = 0; day < day_limit; ++day) {
         // Each day's session at 17:00; the night counts h times for ACT-R.
@@ -276,7 +283,7 @@ run_result run(model_kind model, bool rounds, int canisters, unsigned int seed, 
         }
         // A fresh start of the game each day seeds the generator anew.
         seed_rand15(seed * 7919u + static_cast<unsigned int>(day));
-        play_day(l, rounds, canisters, path, epoch);
+        play_day(l, rounds, canisters, path, epoch, result.days < day_limit ? after : result);
     }
     return result;
 }
@@ -326,15 +333,22 @@ int main(int argc, char** argv) {
     std::printf(
         "Learners: %d, each with a prior; set: multiplication at difficulty 2 (%zu facts)\n",
         learners, facts_of_set(set_topic, set_difficulty).size());
-    std::printf("Days to 90 %% of the facts fluent (median; %d = not within %d days)\n\n",
-                day_limit, day_limit);
-    std::printf("%-46s %9s %7s %7s %7s %9s %9s %9s\n", "model", "canisters", "games", "rounds",
-                "ratio", "faster", "p@10 gm", "p@10 rd");
+    std::printf(
+        "Models: ACT-R declarative memory with the spacing rule of Pavlik & Anderson\n"
+        "(2005); half-life regression of Settles & Meeder (2016).\n");
+    std::printf(
+        "Days to 90 %% of the facts fluent (median; %d = not within %d days);\n"
+        "right: the share of right answers until then; p@10: PRACTISE NEXT's\n"
+        "precision at ten against the model's ten weakest facts\n\n",
+        day_limit, day_limit);
+    std::printf("%-16s %5s %6s %6s %6s %6s %8s %8s %8s %8s\n", "model", "a day", "games", "rounds",
+                "ratio", "faster", "right gm", "right rd", "p@10 gm", "p@10 rd");
     for (const model_kind model : {model_actr, model_hlr}) {
         for (const int canisters : {60, 20}) {
             std::vector<int> days[2];
             double precision[2] = {};
             int precision_count[2] = {};
+            double right[2][2] = {};  // right, answers
             int rounds_faster = 0;
             for (int i = 0; i < learners; ++i) {
                 const unsigned int seed = 1000u + static_cast<unsigned int>(i);
@@ -344,6 +358,8 @@ int main(int argc, char** argv) {
                     days[rounds].push_back(r.days);
                     precision[rounds] += r.precision;
                     precision_count[rounds] += r.precision_count;
+                    right[rounds][0] += static_cast<double>(r.right);
+                    right[rounds][1] += static_cast<double>(r.answers);
                 }
                 rounds_faster += days[1].back() < days[0].back() ? 1 : 0;
             }
@@ -351,8 +367,11 @@ int main(int argc, char** argv) {
             const double rounds = median(days[1]);
             char faster[32];
             (void)std::snprintf(faster, sizeof faster, "%d/%d", rounds_faster, learners);
-            std::printf("%-46s %9d %7.1f %7.1f %6.2fx %9s %9.2f %9.2f\n", model_names[model],
-                        canisters, games, rounds, rounds > 0 ? games / rounds : 0.0, faster,
+            std::printf("%-16s %5d %6.1f %6.1f %5.2fx %6s %7.0f%% %7.0f%% %8.2f %8.2f\n",
+                        model_names[model], canisters, games, rounds,
+                        rounds > 0 ? games / rounds : 0.0, faster,
+                        100 * right[0][0] / std::max(1.0, right[0][1]),
+                        100 * right[1][0] / std::max(1.0, right[1][1]),
                         precision[0] / std::max(1, precision_count[0]),
                         precision[1] / std::max(1, precision_count[1]));
         }

@@ -214,7 +214,7 @@ TEST(fact_fluency, states_streaks_and_reviews_from_the_history_alone) {
     }
     EXPECT_EQ(ranked,
               "2x6 = 12 0|3x10 = 30 1|4x4 = 16 2|2x7 = 14 1|2x9 = 18 1|2x8 = 16 0|3x7 = 21 1|"
-              "3x8 = 24 1|5x5 = 25 0|");
+              "5x5 = 25 0|3x8 = 24 1|");
 }
 
 TEST(practice_report_text, the_report_of_a_history_and_its_failures) {

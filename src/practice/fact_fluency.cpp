@@ -95,7 +95,7 @@ std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std:
                 f.days_overdue = static_cast<int>(today - review_day);
             }
         } else {
-            const int base = f.state == fact_slow ? 150 : f.latest_fast ? 100 : 200;
+            const int base = f.latest_fast ? 50 : f.state == fact_slow ? 150 : 200;
             f.urgency = base + static_cast<int>(std::max(0L, today - f.latest_day)) * 100;
         }
         fluency.push_back(f);

@@ -43,7 +43,7 @@ struct fact_fluency {
     // again as a whole interval for a latest answer of 3 s, as a slower
     // answer is the nearer to slipping (100 and more: due). To learn: 200,
     // and 100 a day since its latest answer; slow: 150 and 100 a day; to
-    // learn but fast since the miss: 100 and 100 a day.
+    // learn or slow but answered fast since: 50 and 100 a day.
     int urgency = 0;
 };
 

@@ -85,7 +85,7 @@ std::vector<arithmetic_fact> facts_of(const std::vector<pick>& picks) {
 }
 
 // The known share: more known facts when the latest answers went badly,
-// fewer when they went well, for about three right in four.
+// fewer when they went well.
 int known_wanted(double recent_right) {
     if (recent_right < 0) {
         return round_canisters / 4;

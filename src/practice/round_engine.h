@@ -12,7 +12,7 @@
 // - known facts, those nearest their review first, and none before half its
 //   interval has passed while anything else can fill the round; their share
 //   grows when the player's recent answers were mostly wrong and shrinks
-//   when they were mostly right, so that about three in four are right.
+//   when they were mostly right.
 // Ties go to the order of a draw, never to the set's own order. A fact
 // answered wrong or missed comes back three canisters later, and once more
 // four after that; + and x facts show in both orders, - and / as they are.
