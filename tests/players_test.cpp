@@ -222,12 +222,14 @@ TEST(player_report, every_player_with_what_went_wrong) {
 }
 
 // A fact counts from the week its latest answer was right and fast; a miss
-// or a slow answer takes it out again.
+// or a slow answer takes it out again, and a fast answer the day of a miss
+// does not bring it in.
 TEST(progress_page, facts_known_week_by_week) {
     const std::vector<practice_row> rows = {
         answer_row(at(20), "2x3", R, 100), answer_row(at(19), "2x4", R, 400),
         answer_row(at(13), "2x4", R, 100), answer_row(at(12), "2x5", R, 200),
         answer_row(at(6), "2x3", M, 600),  answer_row(at(0.5), "2x3", R, 301),
+        answer_row(at(3), "2x6", M, 600),  answer_row(at(3, 60), "2x6", R, 100),
         answer_row(at(30), "9x9", W, 100), answer_row(at(-3), "9x8", R, 100)};
     EXPECT_EQ(facts_known_by_week(rows, at(0), 4), (std::vector<int>{0, 1, 3, 2}));
 }

@@ -326,27 +326,51 @@ std::string html_escaped(const std::string& text) {
 
 std::vector<int> facts_known_by_week(const std::vector<practice_row>& rows, std::time_t now,
                                      int weeks) {
-    std::vector<const practice_row*> played(rows.size());
-    std::transform(rows.begin(), rows.end(), played.begin(),
-                   [](const practice_row& row) { return &row; });
-    std::stable_sort(
-        played.begin(), played.end(),
-        [](const practice_row* x, const practice_row* y) { return x->game.when < y->game.when; });
-    std::map<arithmetic_fact, bool> fast;
-    int known = 0;
+    // As fluency_of has it: in file order (the order played), a fact is
+    // known from a fast answer on a day it was not also missed or slow,
+    // until an answer that is not fast.
+    struct fact_days {
+        bool known;
+        long fail_day;
+    };
+    std::map<arithmetic_fact, fact_days> facts;
     std::vector<int> by_week(static_cast<std::size_t>(std::max(weeks, 0)));
-    std::size_t next = 0;
-    for (int week = 0; week < weeks; ++week) {
-        const std::time_t end =
-            now - static_cast<std::time_t>(weeks - 1 - week) * 7 * seconds_per_day;
-        for (; next < played.size() && played[next]->game.when <= end; ++next) {
-            const practice_entry& e = played[next]->entry;
-            const bool now_fast = e.result == practice_right && e.ticks <= fast_answer_ticks;
-            bool& was_fast = fast[fact_of(e.operation, e.operand_a, e.operand_b)];
-            known += (now_fast ? 1 : 0) - (was_fast ? 1 : 0);
-            was_fast = now_fast;
+    const long today = calendar_day(now);
+    const std::time_t week = 7 * seconds_per_day;
+    int known = 0;
+    int shown = 0;  // the week the rows have reached: they never go back
+    std::time_t day_of = -1;
+    long day = 0;
+    for (const practice_row& row : rows) {
+        if (row.game.when != day_of) {
+            day_of = row.game.when;
+            day = calendar_day(day_of);
         }
-        by_week[static_cast<std::size_t>(week)] = known;
+        if (day > today + 1 || weeks <= 0) {
+            continue;
+        }
+        const long back = row.game.when >= now ? 0 : (now - row.game.when) / week;
+        const int in_week = std::max(0, weeks - 1 - static_cast<int>(std::min<long>(back, weeks)));
+        for (; shown < in_week; ++shown) {
+            by_week[static_cast<std::size_t>(shown)] = known;
+        }
+        const practice_entry& e = row.entry;
+        fact_days& f =
+            facts.try_emplace(fact_of(e.operation, e.operand_a, e.operand_b), fact_days{false, -1})
+                .first->second;
+        if (e.result == practice_right && e.ticks <= fast_answer_ticks) {
+            if (!f.known && f.fail_day != day) {
+                f.known = true;
+                known += 1;
+            }
+        } else {
+            known -= f.known ? 1 : 0;
+            f.known = false;
+            f.fail_day = day;
+        }
+    }
+    for (; shown < weeks; ++shown) {
+        by_week[static_cast<std::size_t>(shown)] = known;
     }
     return by_week;
 }

@@ -16,8 +16,8 @@
 // attribute.
 std::string html_escaped(const std::string& text);
 
-// How many facts were known (their latest answer right and fast) at the end
-// of each of the `weeks` weeks up to now, oldest first.
+// How many facts were known (as fluency_of tells known from the rest) at
+// the end of each of the `weeks` weeks up to now, oldest first.
 std::vector<int> facts_known_by_week(const std::vector<practice_row>& rows, std::time_t now,
                                      int weeks);
 
