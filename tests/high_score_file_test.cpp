@@ -125,7 +125,9 @@ TEST_F(high_score_file, a_new_score_joins_what_another_copy_saved_after_start_up
             }
         }
         close(lock);
-        EXPECT_EQ(record_high_score(20000, "PILOT"), 1) << saving_now;
+        bool saved = false;
+        EXPECT_EQ(record_high_score(20000, "PILOT", saved), 1) << saving_now;
+        EXPECT_TRUE(saved);
         EXPECT_TRUE(!saving_now || waitpid(other_copy, nullptr, 0) == other_copy);
         load_high_scores();
         EXPECT_EQ(table(), (std::vector<int>{30000, 20000, 16000, 8000, 4000})) << saving_now;

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <numeric>
+#include <sstream>
 
 #include "fact_fluency.h"
 #include "high_score_table.h"
@@ -51,14 +53,25 @@ TEST(practice_csv, games_read_back_whole_past_damage_and_appends_cut_short) {
     const std::string c = practice_csv_rows(three, 3, {at(0, 20), 1, 1, true});
     for (std::size_t cut = 0; cut <= c.size(); ++cut) {
         const std::string bytes = before + c.substr(0, cut);
-        EXPECT_EQ(parse_practice_csv(bytes.data(), bytes.size()).size(), cut < c.size() ? 6u : 9u);
+        EXPECT_EQ(parse_practice_csv(bytes.data(), bytes.size()).size(),
+                  cut + 1 < c.size() ? 6u : 9u);
         std::ofstream("practice.csv", std::ios::binary) << bytes;
         ASSERT_TRUE(append_practice_game("practice.csv", back, 1, {at(0, 99), 1, 1, false}));
-        // Without its newline alone the cut game was whole.
         std::vector<practice_row> read;
         ASSERT_EQ(read_practice_history("practice.csv", read), practice_file_read);
         EXPECT_EQ(read.size(), cut + 1 < c.size() ? 7u : 10u);
     }
+    // Rows sorted in a spreadsheet still make their games, each in canister
+    // order, the games in the order their first rows come.
+    std::istringstream in(b + practice_csv_rows(three, 3, {at(0, 30), 1, 1, true}));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line + "\n");
+    }
+    const std::string sorted = std::accumulate(lines.rbegin(), lines.rend(), std::string());
+    const auto games = parse_practice_csv(sorted.data(), sorted.size());
+    ASSERT_EQ(games.size(), 6u);
+    EXPECT_TRUE(games[0].game.round && games[0].canister == 1 && games[5].canister == 3);
 }
 
 // What the first version wrote, and what spreadsheets save back: each line
@@ -88,6 +101,28 @@ struct csv_line_case {
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.3s,1,1,game", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,,1,game", ""},
     {"\"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    {",2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    // A parent's note in a later column, and the empty cells that pad it.
+    {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,4,right,2.30,1,1,game,",
+     "2 4 3 12/3=4 [4] right  230 game"},
+    {"2026-12-06T15:04:05,2,division,3,12/3,4,4,right,2.30,1,1,,,,,\"tired, \"\"ill\"\"\"",
+     "2 4 3 12/3=4 [4] right  230 game"},
+    // Decimal commas; ';' between fields.
+    {"\"2026/12/06 15:04:05\",2,division,3,\"12 / 3\",12,division,3,4,4,right,\"2,3\",1,1,game",
+     "2 4 3 12/3=4 [4] right  230 game"},
+    {"2026-12-06 15:04:05;2;\"division\";3;\"12 / "
+     "3\";12;\"division\";3;4;1,2E+028;\"wrong\";0,9;1;1;"
+     "\"game\";;",
+     "2 4 3 12/3=4 [1,2E+028] wrong  90 game"},
+    // A first-version problem a spreadsheet took for a date, mended when
+    // one reading alone gives the answer.
+    {"2026-12-06T15:04:05,2,division,3,2026/12/03,4,4,right,2.3,1,1,,,,",
+     "2 4 3 12/3=4 [4] right  230 game"},
+    {"2026-12-06T15:04:05,2,mixed,3,03.12.26,4,4,right,2.3,1,1",
+     "2 5 3 12/3=4 [4] right  230 game"},
+    {"2026-12-06T15:04:05,2,mixed,3,2026/03/09,6,6,right,2.3,1,1",
+     "2 5 3 9-3=6 [6] right  230 game"},
+    {"2026-12-06T15:04:05,2,mixed,3,2026/04/02,2,2,right,2.3,1,1", ""},
 };
 
 TEST(practice_csv, the_first_versions_rows_and_a_spreadsheets_are_read) {
@@ -110,6 +145,12 @@ TEST(practice_csv, the_first_versions_rows_and_a_spreadsheets_are_read) {
         }
         EXPECT_EQ(got, c.read_as) << c.line;
     }
+    // A fact that cannot be mended is lost alone, not its game.
+    const std::string ambiguous =
+        "2026-12-06T15:04:05,2,mixed,3,2026/04/02,2,2,right,2.3,1,2\n"
+        "2026-12-06T15:04:05,2,mixed,3,12/3,4,4,right,2.3,2,2\n";
+    const auto rest = parse_practice_csv(ambiguous.data(), ambiguous.size());
+    EXPECT_EQ(rest.size(), 1u);
     // A file of the first version gets the header again before the first
     // game of this one, so a spreadsheet labels its columns.
     scratch_folder folder;
@@ -125,7 +166,7 @@ TEST(practice_csv, the_first_versions_rows_and_a_spreadsheets_are_read) {
                                              practice_csv_rows(three, 1, {at(0, 1), 2, 3, false}));
 }
 
-TEST(practice_csv, links_and_odd_files_are_neither_followed_nor_read) {
+TEST(practice_csv, others_links_and_odd_files_are_neither_followed_nor_read) {
     scratch_folder folder;
     std::vector<practice_row> rows;
     EXPECT_EQ(read_practice_history("practice.csv", rows), practice_file_missing);
@@ -137,10 +178,12 @@ TEST(practice_csv, links_and_odd_files_are_neither_followed_nor_read) {
     EXPECT_EQ(close(free_fd), -1);
     EXPECT_EQ(rows.size(), 3u);
     std::ofstream("theirs.csv") << "kept\n";
+    // Another player's link, which anyone who can write a shared folder could plant.
     ASSERT_EQ(symlink("theirs.csv", "practice.csv"), 0);
+    const bool planted = lchown("practice.csv", 65534, 65534) == 0;  // only root can
     ASSERT_EQ(mkfifo("fifo.csv", 0600), 0);
     ASSERT_EQ(mkdir("folder.csv", 0700), 0);
-    for (const char* path : {"practice.csv", "fifo.csv", "folder.csv"}) {
+    for (const char* path : {planted ? "practice.csv" : "fifo.csv", "fifo.csv", "folder.csv"}) {
         EXPECT_FALSE(append_practice_game(path, three, 3, {at(0, 0), 1, 1, false})) << path;
         EXPECT_EQ(read_practice_history(path, rows), practice_file_unreadable) << path;
         EXPECT_TRUE(rows.empty());

@@ -8,7 +8,8 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
     -I"$here/src/frontend" -I"$here/src/shell" "$here/tests/fuzz/high_score_fuzz.cpp" \
-    "$here/src/frontend/high_score_table.cpp" "$here/src/shell/game_paths.cpp" -o "$out/high_score_fuzz"
+    "$here/src/frontend/high_score_table.cpp" "$here/src/shell/data_file.cpp" \
+    "$here/src/shell/game_paths.cpp" -o "$out/high_score_fuzz"
 mkdir -p "$out/corpus"
 # Seeds: nothing, the classic ten bytes, a whole extended file's head.
 printf '' >"$out/corpus/empty"
