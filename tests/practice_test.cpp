@@ -324,4 +324,35 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
     std::fclose(none);
 }
 
+// What --report makes of files it can read only in part, or not at all.
+TEST(practice_report_text, lines_not_read_are_counted_and_none_read_is_a_failure) {
+    scratch_folder folder;
+    high_score_path = "hiscores.dat";
+    const practice_entry one[1] = {{1, 6, 3, 8, 48, "48", R, 235}};
+    // The clock set back 40 minutes between two games: the later in the file
+    // is the latest, whatever its date.
+    const std::string games = practice_csv_rows(one, 1, {at(0), 2, 3, false}) +
+                              practice_csv_rows(one, 1, {at(0, -2400), 4, 3, false});
+    const struct {
+        std::string file;
+        int status;
+        const char* says;
+    } cases[] = {
+        {games + "a note\n", 0, "Lines that could not be read: 1\n"},
+        {games, 0, "multiplication, difficulty 4:"},
+        {std::string(practice_csv_header) + ";;;\nx,y\n\"z", 1,
+         "no game could be read from the 2 lines of practice.csv"},
+    };
+    for (const auto& c : cases) {
+        std::ofstream("practice.csv", std::ios::binary) << c.file;
+        char* text = nullptr;
+        std::size_t size = 0;
+        std::FILE* out = open_memstream(&text, &size);
+        EXPECT_EQ(print_practice_report(out, out, at(0)), c.status) << c.file;
+        std::fclose(out);
+        EXPECT_NE(std::string(text, size).find(c.says), std::string::npos) << text;
+        std::free(text);
+    }
+}
+
 }  // namespace

@@ -24,7 +24,6 @@ void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std
     int canisters = 0;
     int rights[5] = {};
     int counts[5] = {};
-    std::time_t latest[5] = {};
     std::vector<int> times[5];
     for (const practice_row& row : rows) {
         const practice_entry& e = row.entry;
@@ -40,10 +39,8 @@ void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std
         if (e.result != practice_missed) {
             times[e.operation].push_back(e.ticks);
         }
-        if (row.game.when >= latest[e.operation]) {
-            latest[e.operation] = row.game.when;
-            difficulty_of[e.operation] = row.game.difficulty;
-        }
+        // The file's order is the true one: the clock may have been set back.
+        difficulty_of[e.operation] = row.game.difficulty;
     }
     (void)std::fprintf(out, "Games: %d   practice rounds: %d   canisters: %d\n\n", games, rounds,
                        canisters);
@@ -93,8 +90,16 @@ void print_map(std::FILE* out, const fact_map& map) {
 int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now) {
     const std::string path = practice_path();
     std::vector<practice_row> rows;
-    if (read_practice_history(path, rows) == practice_file_unreadable) {
+    int unread = 0;
+    if (read_practice_history(path, rows, &unread) == practice_file_unreadable) {
         (void)std::fprintf(err, "refuel: %s cannot be read\n", path.c_str());
+        return 1;
+    }
+    // Lines and not one game among them: a file this version cannot read,
+    // never a child who has not played.
+    if (rows.empty() && unread > 0) {
+        (void)std::fprintf(err, "refuel: no game could be read from the %d lines of %s\n", unread,
+                           path.c_str());
         return 1;
     }
     char day[32] = "?";
@@ -104,7 +109,11 @@ int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now) {
     }
     (void)std::fprintf(out, "Refuel practice report: the %d days to %s\n", practice_window_days,
                        day);
-    (void)std::fprintf(out, "From %s\n\n", path.c_str());
+    (void)std::fprintf(out, "From %s\n", path.c_str());
+    if (unread > 0) {
+        (void)std::fprintf(out, "Lines that could not be read: %d\n", unread);
+    }
+    (void)std::fprintf(out, "\n");
     int difficulty_of[5] = {};
     print_operations(out, rows, now, difficulty_of);
     const std::vector<fact_fluency> fluency = fluency_of(rows, now);
