@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 #include <map>
+#include <numeric>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -357,10 +357,13 @@ line_kind read_line(const char* begin, const char* end, practice_row& row, date_
     return kind;
 }
 
-// The rows read of one game, in file order until it is put in canister order.
-struct game_rows {
-    practice_row first;
-    std::vector<practice_row> rows;
+// A game being read: its first row, how many it has, and whether it still
+// lacks any (it is then among the open games, at `where`).
+struct game_start {
+    std::size_t first;
+    int rows;
+    std::multimap<std::time_t, std::size_t>::iterator where;
+    bool open;
 };
 
 bool same_game(const practice_row& a, const practice_row& b) {
@@ -474,48 +477,70 @@ std::vector<practice_row> parse_practice_csv(const char* bytes, std::size_t size
     // Rows of one game need not stand together (a sorted sheet): each goes
     // to the game of its kind that still lacks rows, and the games keep the
     // order their first rows came in.
-    std::vector<game_rows> games;
+    std::vector<practice_row> read;
+    std::vector<std::size_t> game_of;  // of each row read
+    read.reserve(size / 64 + 1);
+    game_of.reserve(size / 64 + 1);
+    std::vector<game_start> games;
     std::multimap<std::time_t, std::size_t> open_games;
     int lines = 0;
     const char* end = bytes + size;
     for (const char* line = bytes; line < end;) {
         const char* newline = static_cast<const char*>(std::memchr(line, '\n', end - line));
         const char* line_end = newline != nullptr ? newline : end;
-        practice_row row{};
+        practice_row& row = read.emplace_back();
         const line_kind kind = read_line(line, line_end, row, last_date);
         lines += kind == line_header || kind == line_blank ? 0 : 1;
         line = line_end + 1;
         if (kind != line_row && kind != line_damaged_row) {
+            read.pop_back();
             continue;
         }
-        auto [at, to] = open_games.equal_range(row.game.when);
-        while (at != to && !same_game(games[at->second].first, row)) {
-            ++at;
+        // Most often the row is the next of the game before it.
+        std::size_t game = games.empty() ? 0 : games.size() - 1;
+        if (games.empty() || !games.back().open || !same_game(read[games.back().first], row)) {
+            auto [at, to] = open_games.equal_range(row.game.when);
+            while (at != to && !same_game(read[games[at->second].first], row)) {
+                ++at;
+            }
+            if (at == to) {
+                at = open_games.emplace(row.game.when, games.size());
+                games.push_back({read.size() - 1, 0, at, true});
+            }
+            game = at->second;
         }
-        if (at == to) {
-            at = open_games.emplace(row.game.when, games.size());
-            games.push_back({row, {}});
+        game_start& g = games[game];
+        game_of.push_back(game);
+        if (++g.rows == row.canisters) {
+            open_games.erase(g.where);
+            g.open = false;
         }
-        game_rows& game = games[at->second];
-        game.rows.push_back(row);
-        if (static_cast<int>(game.rows.size()) == row.canisters) {
-            open_games.erase(at);
-        }
+    }
+    // Games in the order of their first rows, each in canister order.
+    std::vector<std::size_t> order(read.size());
+    std::iota(order.begin(), order.end(), 0);
+    const auto before = [&](std::size_t a, std::size_t b) {
+        return game_of[a] != game_of[b] ? game_of[a] < game_of[b]
+                                        : read[a].canister < read[b].canister;
+    };
+    if (!std::is_sorted(order.begin(), order.end(), before)) {
+        std::stable_sort(order.begin(), order.end(), before);
     }
     // A game is kept when it has each of its rows once; one that lacks any
     // (an append cut short, a damaged line, the start of a file read from
     // its middle, a row pasted twice) is dropped whole.
     std::vector<practice_row> rows;
-    for (game_rows& game : games) {
-        std::stable_sort(
-            game.rows.begin(), game.rows.end(),
-            [](const practice_row& a, const practice_row& b) { return a.canister < b.canister; });
-        const auto last = std::unique(
-            game.rows.begin(), game.rows.end(),
-            [](const practice_row& a, const practice_row& b) { return a.canister == b.canister; });
-        if (last - game.rows.begin() == game.first.canisters) {
-            std::copy_if(game.rows.begin(), last, std::back_inserter(rows),
-                         [](const practice_row& r) { return r.entry.operation != 0; });
+    rows.reserve(read.size());
+    for (std::size_t i = 0, j = 0; i < order.size(); i = j) {
+        int distinct = 0;
+        for (int previous = 0; j < order.size() && game_of[order[j]] == game_of[order[i]]; ++j) {
+            distinct += read[order[j]].canister != previous ? 1 : 0;
+            previous = read[order[j]].canister;
+        }
+        for (std::size_t k = i; distinct == read[order[i]].canisters && k < j; ++k) {
+            if (read[order[k]].entry.operation != 0) {
+                rows.push_back(read[order[k]]);
+            }
         }
     }
     if (unread != nullptr) {
