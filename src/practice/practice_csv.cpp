@@ -89,16 +89,32 @@ bool read_one_of(const char*& p, const char* end, const char* characters) {
     return true;
 }
 
-// Local time, year first, as this program writes it ("2026-12-06 15:04:05")
-// and as spreadsheets save it back: "/" between the parts of the date, "T"
-// before the time, one-digit months, days and hours, no seconds, no time.
+// The date part of a date and time: year first, as this program writes it
+// ("2026-12-06") and spreadsheets save it ("2026/12/6"), or day first with
+// dots as German spreadsheets show dates ("6.12.2026", "06.12.26").
+bool read_calendar_day(const char*& p, const char* end, int& year, int& month, int& day) {
+    const char* start = p;
+    if (read_digits(p, end, 4, 4, year)) {
+        return read_one_of(p, end, "-/") && read_digits(p, end, 1, 2, month) &&
+               read_one_of(p, end, "-/") && read_digits(p, end, 1, 2, day);
+    }
+    p = start;
+    const char* year_start = nullptr;
+    const bool read = read_digits(p, end, 1, 2, day) && read_one_of(p, end, ".") &&
+                      read_digits(p, end, 1, 2, month) && read_one_of(p, end, ".") &&
+                      (year_start = p, read_digits(p, end, 2, 4, year)) && p - year_start != 3;
+    year += read && p - year_start == 2 ? 2000 : 0;
+    return read;
+}
+
+// Local time as this program writes it ("2026-12-06 15:04:05") and as
+// spreadsheets save it back: the date written their way, "T" before the
+// time, one-digit hours, no seconds, no time.
 bool read_date(const field& f, std::time_t& out) {
     const char* p = f.begin;
     const char* end = f.end;
     int part[6] = {};
-    if (!read_digits(p, end, 4, 4, part[0]) || !read_one_of(p, end, "-/") ||
-        !read_digits(p, end, 1, 2, part[1]) || !read_one_of(p, end, "-/") ||
-        !read_digits(p, end, 1, 2, part[2])) {
+    if (!read_calendar_day(p, end, part[0], part[1], part[2])) {
         return false;
     }
     if (p != end && (!read_one_of(p, end, "T ") || !read_digits(p, end, 1, 2, part[3]) ||

@@ -20,8 +20,6 @@ time_t time(time_t* out) {
 
 int fsync(int fd) {
     const char* slow = getenv("REFUEL_TEST_FSYNC_SECONDS");
-    if (slow != NULL && *slow != '\0') {
-        sleep((unsigned)strtoul(slow, NULL, 10));
-    }
+    sleep(slow != NULL ? (unsigned)strtoul(slow, NULL, 10) : 0);
     return ((int (*)(int))dlsym(RTLD_NEXT, "fsync"))(fd);
 }

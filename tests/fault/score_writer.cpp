@@ -4,8 +4,9 @@
 // and prints which. Table g has 100000 + g at rank 1, beyond the ten
 // classic bytes, and the name G and g, so only a whole extension shows it.
 // "record" enters score N as a finished game does and says whether it was
-// saved, "list" prints the table's scores (test_scores_saved_at_once.sh).
-//   refuel_score_writer write|check|record|list FOLDER N
+// saved, waiting PATIENCE ms at most for the lock; "list" prints the
+// table's scores (test_scores_saved_at_once.sh).
+//   refuel_score_writer write|check|record|list FOLDER N [PATIENCE]
 #include <unistd.h>
 
 #include <cstdio>
@@ -29,7 +30,7 @@ void set_table(long g) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4 || chdir(argv[2]) != 0) {
+    if (argc < 4 || chdir(argv[2]) != 0) {
         std::fprintf(stderr, "usage: refuel_score_writer write|check|record|list FOLDER N\n");
         return 2;
     }
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     const std::string action = argv[1];
     if (action == "record" || action == "list") {
         load_high_scores();
+        high_score_lock_patience_ms = argc > 4 ? std::atoi(argv[4]) : high_score_lock_patience_ms;
         bool saved = true;
         const int rank = action == "list" ? 0 : record_high_score(static_cast<int>(g), "C", saved);
         for (const int score : high_scores) {

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Fuzzes the readers of the game's files with libFuzzer (clang) under
-# AddressSanitizer and UndefinedBehaviorSanitizer: hiscores.dat from a few
-# seeds, practice.csv from files real spreadsheets saved (practice_csv_seeds/:
-# Gnumeric and LibreOffice Calc, English and German, ',' and ';', a note in
-# a column after ours).
+# Fuzzes the readers of hiscores.dat and practice.csv with libFuzzer under
+# AddressSanitizer and UndefinedBehaviorSanitizer; practice.csv's seeds are
+# real spreadsheet saves (practice_csv_seeds/).
 # Usage: tests/fuzz/test_readers_fuzz.sh [RUNS of each, default 100000]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -22,13 +20,10 @@ fuzz() {  # fuzz TARGET MAX_LEN UNITS...: tests/fuzz/TARGET.cpp with the units, 
 }
 runs=${1:-}
 # Seeds: nothing, the classic ten bytes, a whole extended file's head.
-mkdir "$out/high_score_fuzz"
-printf '' >"$out/high_score_fuzz/empty"
-printf '\x3e\x80\x1f\x40\x0f\xa0\x07\xd0\x03\xe8' >"$out/high_score_fuzz/classic"
-printf '\x3e\x80\x1f\x40\x0f\xa0\x07\xd0\x03\xe8RFHS\x01' >"$out/high_score_fuzz/extended_head"
+mkdir "$out/high_score_fuzz" && (cd "$out/high_score_fuzz" && printf '' >empty && printf \
+    '\x3e\x80\x1f\x40\x0f\xa0\x07\xd0\x03\xe8' | tee classic | cat - <(printf 'RFHS\x01') >extended_head)
 fuzz high_score_fuzz 200 frontend/high_score_table shell/data_file shell/game_paths
-# The seeds stay as they are: the fuzzer adds what it finds to a copy. The
-# texts practice.csv shares with the canister's label bring in their units.
+# The texts practice.csv shares with the canister's label bring in their units.
 cp -r "$here/tests/fuzz/practice_csv_seeds" "$out/practice_csv_fuzz"
 fuzz practice_csv_fuzz 4096 practice/practice_csv practice/fact_sets practice/practice_texts \
     problems/canister_label problems/problem_generator frontend/high_score_table shell/data_file \

@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
-# practice.csv through real spreadsheet programs, as parents use them.
-# Gnumeric's ssconvert opens the file: every problem cell stays the text
-# written and every time a number. Then a file as a parent leaves it (a game
-# of the first version on top, whose problems look like dates; a note in a
-# column after ours; the round moved above the game) is opened and saved back
-# by Gnumeric and by LibreOffice Calc, each under an English and a German
-# locale: ',' or ';' between fields, decimal points or commas, dates written
-# their own way. Each save must read back as the same rows, keep the note,
-# and take the next games appended. REFUEL_BUILD_DIR names the build.
+# practice.csv through real spreadsheet programs. In Gnumeric every problem
+# cell stays the text written and every time a number. A file as a parent
+# leaves it (a first-version game whose problems look like dates, a note
+# after our columns, rows moved) is saved back by Gnumeric and LibreOffice
+# Calc under an English and a German locale (',' or ';', decimal points or
+# commas, dates their own way): each save must read back as the same rows,
+# keep the note and take the games appended after. REFUEL_BUILD_DIR names the build.
 set -euo pipefail
 build=${REFUEL_BUILD_DIR:?}
 tool=$build/tests/refuel_practice_csv
@@ -32,7 +30,7 @@ seconds=$(cells 11 | grep -c 'ValueType="40"')
     echo "2026-12-06T15:04:05,2,mixed,3,9-3,6,5,wrong,1.05,2,2"
     head -n 1 practice.csv
     tail -n 2 practice.csv
-    sed -n '2,7p' practice.csv | sed '3s/$/,,tired today/'
+    sed -n '2,7p' practice.csv | sed '3s/$/,,tired today/' | tac
 } >parent.csv
 "$tool" read parent.csv | sort >want.txt
 [ "$(wc -l <want.txt)" -eq 10 ] || fail "$(wc -l <want.txt) rows of 10 read from the parent's file"
