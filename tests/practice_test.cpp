@@ -319,7 +319,8 @@ TEST(practice_report_text, lines_not_read_are_counted_and_none_read_is_a_failure
     for (const auto& [file, status, says] : std::vector<std::tuple<std::string, int, const char*>>{
              {games + "a note\n", 0, "Lines that could not be read: 1\n"},
              {games, 0, "multiplication, difficulty 4:"},
-             {";;;\nx,y\n\"z", 1, "no game could be read from the 2 lines of practice.csv"}}) {
+             {"\xef\xbb\xbf" + std::string(practice_csv_header) + ";;;\nx,y\n\"z", 1,
+              "no game could be read from the 2 lines of practice.csv"}}) {
         std::ofstream("practice.csv", std::ios::binary) << file;
         char* text = nullptr;
         std::size_t size = 0;

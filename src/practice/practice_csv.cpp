@@ -32,6 +32,10 @@ constexpr int longest_line = 512;  // well above any row this program writes
 constexpr int largest_number = 9999999;
 constexpr const char* result_names[] = {"right", "wrong", "missed"};
 constexpr const char* kind_names[] = {"game", "round"};
+// The header after the byte order mark that some spreadsheets write first.
+constexpr const char* marked_header =
+    "\xef\xbb\xbf"
+    "date";
 
 struct field {
     const char* begin;
@@ -358,8 +362,7 @@ line_kind read_line(const char* begin, const char* end, practice_row& row, date_
     const char separator = separator_of(begin, end);
     field f[field_count];
     const int n = split_fields(begin, end, separator, f, field_count);
-    if (n > 0 && (f[0].is("date") || f[0].is("\xef\xbb\xbf"
-                                             "date"))) {
+    if (n > 0 && (f[0].is("date") || f[0].is(marked_header))) {
         return line_header;
     }
     if (std::all_of(begin, end, [separator](char c) { return c == separator || c == ' '; })) {
