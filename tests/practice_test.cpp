@@ -81,11 +81,11 @@ struct csv_line_case {
     {"2026-12-06T15:04:05,2,division,3,12/3,4,4,right,2.30,1,1,,,,",
      "2 4 3 12/3=4 [4] right  230 game"},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,04,right,2.30,1,1,game", ""},
+    {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,1 2,wrong,2.30,1,1,game", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.,1,1,game", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,party", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,13,division,3,4,,missed,2.30,1,1,game", ""},
     {"2026-13-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
-    {"2026-12- 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
     {"2026-12-006 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
     {"6.12.202 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.3s,1,1,game", ""},
@@ -319,8 +319,8 @@ TEST(practice_report_text, lines_not_read_are_counted_and_none_read_is_a_failure
     for (const auto& [file, status, says] : std::vector<std::tuple<std::string, int, const char*>>{
              {games + "a note\n", 0, "Lines that could not be read: 1\n"},
              {games, 0, "multiplication, difficulty 4:"},
-             {"\xef\xbb\xbf" + std::string(practice_csv_header) + ";;;\nx,y\n\"z", 1,
-              "no game could be read from the 2 lines of practice.csv"}}) {
+             {"\xef\xbb\xbf" + std::string(practice_csv_header) + ";;;\n\"z", 1,
+              "practice.csv holds no game that can be read; lines not read: 1"}}) {
         std::ofstream("practice.csv", std::ios::binary) << file;
         char* text = nullptr;
         std::size_t size = 0;

@@ -98,8 +98,8 @@ int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now) {
     // Lines and not one game among them: a file this version cannot read,
     // never a child who has not played.
     if (rows.empty() && unread > 0) {
-        (void)std::fprintf(err, "refuel: no game could be read from the %d lines of %s\n", unread,
-                           path.c_str());
+        (void)std::fprintf(err, "refuel: %s holds no game that can be read; lines not read: %d\n",
+                           path.c_str(), unread);
         return 1;
     }
     char day[32] = "?";
