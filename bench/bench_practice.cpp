@@ -23,7 +23,7 @@
 #include "practice_csv.h"
 #include "practice_report_text.h"
 #include "practice_screen.h"
-#include "round_plan.h"
+#include "round_engine.h"
 
 namespace {
 
@@ -63,11 +63,12 @@ std::vector<fact_fluency> read_fluency() {
     return fluency_of(rows, now);
 }
 
-// The history read and worked out, the round's facts chosen and planned.
+// The history read and the next round planned by the round engine.
 void bm_round_start_4mib(benchmark::State& state) {
     for (auto _ : state) {
-        const std::vector<fact_fluency> fluency = read_fluency();
-        benchmark::DoNotOptimize(plan_round(round_candidates(3, 2, fluency), fluency));
+        std::vector<practice_row> rows;
+        (void)read_practice_history(practice_path(), rows);
+        benchmark::DoNotOptimize(plan_next_round(rows, {3, 2, {}, ""}, now));
     }
 }
 BENCHMARK(bm_round_start_4mib)->Unit(benchmark::kMillisecond);

@@ -11,7 +11,7 @@ build=${1:-$here/build-bench}
 
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j 2 --target refuel refuel_datafiles refuel_bench_tools bench_game_frame \
-    bench_practice_csv >/dev/null
+    bench_practice learner_model bench_practice_csv >/dev/null
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
@@ -67,6 +67,15 @@ for arg in 0 1; do
     line "practice.csv, 4 MiB $([ $arg = 0 ] && echo "as written" || echo "saved, German"):" \
         "$ms ms   target <= 100 ms   $(verdict "$ms" 100)"
 done
+# A round planned from a practice.csv of 4 MiB, the most the game reads.
+plan=$("$build/bench/bench_practice" --benchmark_filter=round_start --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
+    awk -F, '$1 == "\"bm_round_start_4mib_median\"" { print $4 }')
+line "round planned, 4 MiB history:" "$plan ms   target < 100 ms   $(verdict "$plan" 100)"
+echo
+
+# Simulated learners, plain games against rounds (bench/LEARNING.md).
+"$build/bench/learner_model"
 echo
 
 "$here/bench/cpu_usage.sh" "$build"

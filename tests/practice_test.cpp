@@ -205,6 +205,11 @@ struct fluency_case {
     {"3x7", {{-1, W, 100}}, fact_to_learn, 0, 0},
     {"4x4", {{40, W, 100}, {2, W, 100}, {1, W, 100}}, fact_to_learn, 0, 0},
     {"8/2", {{0.5, R, 150}}, fact_known, 1, 0},
+    // A fast answer the day of a miss is no sign of knowing; a later day's is.
+    {"8x3", {{1, W, 100}, {0.9, R, 100}}, fact_to_learn, 0, 0},
+    {"9x3", {{2, W, 100}, {1, R, 100}}, fact_due, 1, 0},
+    // The file's order is the order played, whatever the clock said.
+    {"10x3", {{1, R, 100}, {2, W, 100}}, fact_to_learn, 0, 0},
 };
 
 std::vector<practice_row> history_rows() {
@@ -235,8 +240,8 @@ TEST(fact_fluency, states_streaks_and_reviews_from_the_history_alone) {
         ranked += std::string(text) + " " + std::to_string(f.recent_misses) + "|";
     }
     EXPECT_EQ(ranked,
-              "4x4 = 16 2|2x7 = 14 1|2x9 = 18 1|3x7 = 21 1|2x8 = 16 0|3x4 = 12 0|2x6 = 12 0|"
-              "2x5 = 10 0|2x2 = 4 0|");
+              "2x6 = 12 0|3x10 = 30 1|4x4 = 16 2|2x7 = 14 1|2x9 = 18 1|2x8 = 16 0|3x7 = 21 1|"
+              "5x5 = 25 0|3x8 = 24 1|");
 }
 
 TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
@@ -257,36 +262,36 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
     EXPECT_EQ(report,
               "Refuel practice report: the 30 days to 2026-12-07\n"
               "From practice.csv\n\n"
-              "Games: 17   practice rounds: 13   canisters: 30\n\n"
+              "Games: 20   practice rounds: 16   canisters: 36\n\n"
               "operation          right   median time\n"
               "addition               -             -\n"
               "subtraction            -             -\n"
-              "multiplication       82%         1.0 s\n"
+              "multiplication       77%         1.0 s\n"
               "division            100%         1.5 s\n\n"
               "facts to practise state           misses  latest time\n"
+              "2x6 = 12          due for review       0        1.0 s\n"
+              "3x10 = 30         to learn             1        1.0 s\n"
               "4x4 = 16          to learn             2        1.0 s\n"
               "2x7 = 14          to learn             1        1.0 s\n"
               "2x9 = 18          to learn             1            -\n"
-              "3x7 = 21          to learn             1        1.0 s\n"
-              "2x8 = 16          slow                 0        3.5 s\n"
-              "3x4 = 12          slow                 0        3.0 s\n"
-              "2x6 = 12          due for review       0        1.0 s\n"
-              "2x5 = 10          due for review       0        1.0 s\n"
-              "2x2 = 4           due for review       0        1.5 s\n"
-              "3x6 = 18          due for review       0        1.0 s\n\n"
-              "Fact map of multiplication, difficulty 1: 8 of 27 known, 5 this week\n"
+              "1x9 = 9           new                  0            -\n"
+              "12/3 = 4          new                  0            -\n"
+              "7/1 = 7           new                  0            -\n"
+              "1x3 = 3           new                  0            -\n"
+              "9/1 = 9           new                  0            -\n\n"
+              "Fact map of multiplication, difficulty 1: 9 of 27 known, 6 this week\n"
               "each cell: row x column\n"
               "  x  1  2  3  4  5  6  7  8  9 10\n"
               "  1  .  #  .  .  .  .  .  .  .  .\n"
               "  2  #  o  #  #  o  o  !  ~  !  .\n"
-              "  3  .  #  #  ~  .  o  !  .  .  .\n"
+              "  3  .  #  #  ~  .  o  !  !  o  !\n"
               "  4  .  #  ~\n"
               "  5  .  o  .\n"
               "  6  .  o  o\n"
               "  7  .  !  !\n"
-              "  8  .  ~  .\n"
-              "  9  .  !  .\n"
-              " 10  .  .  .\n\n"
+              "  8  .  ~  !\n"
+              "  9  .  !  o\n"
+              " 10  .  .  !\n\n"
               "Fact map of division, difficulty 1: 1 of 30 known, 1 this week\n"
               "each cell: (row x column) / row, so 12/3 is at row 3, column 4\n"
               "  /  1  2  3  4  5  6  7  8  9 10\n"

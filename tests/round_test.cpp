@@ -6,6 +6,7 @@
 #include "game_test_support.h"
 #include "high_score_table.h"
 #include "practice_record.h"
+#include "round_engine.h"
 #include "practice_session.h"
 #include "practice_test_support.h"
 #include "practice_texts.h"
@@ -89,77 +90,99 @@ TEST(fact_sets, families_name_their_tables) {
     EXPECT_EQ(difficulty_for({{1, 60, 70}}), 4);
 }
 
-// Facts of the x table 2xN in the state given by a letter: L to learn, S
-// slow, D due, K known, N new.
-std::vector<fact_fluency> knowing(const std::string& states, std::vector<arithmetic_fact>& facts) {
-    std::vector<fact_fluency> fluency;
-    facts.clear();
-    for (std::size_t i = 0; i < states.size(); ++i) {
-        const arithmetic_fact f{3, 2, static_cast<int>(i) + 2};
-        facts.push_back(f);
-        const fact_state s = states[i] == 'L'   ? fact_to_learn
-                             : states[i] == 'S' ? fact_slow
-                             : states[i] == 'D' ? fact_due
-                                                : fact_known;
-        if (states[i] != 'N') {
-            // The later ones miss more, answer slower, are more overdue, were
-            // answered longer ago.
-            const int n = static_cast<int>(i);
-            fluency.push_back({f, s, 1, n, 300 + n, 0, n, 1000 - n, 0});
+// Every canister of a round of each operation answered wrong: the problem
+// shown is always one the game asks (- and / as they are, + and x in both
+// orders), each fact comes back three then four canisters on, twice at
+// most, and the round's rows read back.
+TEST(round_engine, a_round_answered_wrong_shows_its_facts_and_brings_them_back) {
+    scratch_folder folder;
+    for (const char* name : {"+3", "-3", "x3", "/3"}) {
+        std::vector<fact_family> families;
+        std::string bad;
+        ASSERT_TRUE(parse_fact_families(name, families, bad));
+        practice_round round = plan_next_round({}, command_line_request(families, name, {}), at(0));
+        std::vector<practice_entry> played;
+        int swapped = 0;
+        for (round_canister c{}; next_canister(round, c); canister_verdict(round, W)) {
+            const arithmetic_fact& stored = round.queue[round.flown - 1];
+            EXPECT_EQ(fact_of(c.operation, c.operand_a, c.operand_b), stored) << name;
+            ASSERT_EQ(c.answer, fact_answer(c.operation, c.operand_a, c.operand_b)) << name;
+            ASSERT_GE(c.answer, 0) << name;
+            swapped += c.operand_a != stored.operand_a ? 1 : 0;
+            played.push_back({1, c.operand_a, c.operation, c.operand_b, c.answer, "99", W, 100});
         }
+        EXPECT_EQ(swapped > 0, name[0] == '+' || name[0] == 'x') << name;
+        // Six new facts, each missed at once and brought back twice.
+        ASSERT_EQ(played.size(), 20u + 6 * round_comebacks) << name;
+        const auto fact_at = [&](int i) { return round.queue[static_cast<std::size_t>(i)]; };
+        EXPECT_TRUE(fact_at(0) == fact_at(3) && fact_at(3) == fact_at(7)) << name;
+        EXPECT_EQ(std::count(round.brought_back.begin(), round.brought_back.end(), fact_at(0)),
+                  round_comebacks);
+        std::remove("practice.csv");
+        ASSERT_TRUE(append_practice_game("practice.csv", played.data(),
+                                         static_cast<int>(played.size()), {at(0), 2, 4, true}));
+        std::vector<practice_row> rows;
+        ASSERT_EQ(read_practice_history("practice.csv", rows), practice_file_read);
+        EXPECT_EQ(rows.size(), played.size()) << name;
     }
-    return fluency;
 }
 
-struct plan_case {
-    const char* states;  // of the candidates in order
-    const char* queue;   // the states of the queue, and the candidates' numbers
-} const plans[] = {
-    // Two in three known, the due first, new facts capped at four, to learn
-    // before slow, most misses and slowest first.
-    {"KKKKKKKKKKKKKKKLLSDNNNNNN",
-     "D18 L16 K14 K13 L15 K12 K11 S17 K10 K9 N19 K8 K7 N20 K6 K5 N21 K4 K3 N22 "},
-    // Few known: the facts to practise fill the rest.
-    {"LLLLLLLLLLLLLLLLLLLLLLKK",
-     "K23 L21 K22 L20 L19 L18 L17 L16 L15 L14 L13 L12 L11 L10 L9 L8 L7 L6 L5 L4 "},
-    // A small choice comes round again, spread out.
-    {"KKNS", "K1 S3 K0 N2 K1 S3 K0 N2 K1 S3 K0 N2 K1 S3 K0 N2 K1 S3 K0 N2 "},
-    {"", ""},
-};
-
-TEST(round_plan, queues_mix_known_facts_with_those_to_practise) {
-    for (const plan_case& c : plans) {
-        std::vector<arithmetic_fact> facts;
-        const std::vector<fact_fluency> fluency = knowing(c.states, facts);
-        std::string got;
-        for (const arithmetic_fact& f : plan_round(facts, fluency)) {
-            const std::size_t n = std::find(facts.begin(), facts.end(), f) - facts.begin();
-            got += c.states[n] + std::to_string(n) + " ";
+// The multiplication facts of difficulty 2 in the history: 25 to learn, 30
+// known and half way to review, the other 10 known today.
+std::vector<practice_row> mostly_known() {
+    std::vector<practice_row> rows;
+    int n = 0;
+    for (const arithmetic_fact& f : facts_of_set(3, 2)) {
+        const std::string fact = std::to_string(f.operand_a) + "x" + std::to_string(f.operand_b);
+        if (n < 25) {
+            rows.push_back(answer_row(at(1), fact, W, 100));
+        } else if (n < 55) {
+            rows.push_back(answer_row(at(3), fact, R, 100));
+            rows.push_back(answer_row(at(2), fact, R, 100));
+        } else {
+            rows.push_back(answer_row(at(0.1), fact, R, 100));
         }
-        EXPECT_EQ(got, c.queue) << c.states;
+        n += 1;
     }
-    // A large set is the facts met there and four new ones; sets take turns.
-    std::vector<arithmetic_fact> facts;
-    std::vector<fact_fluency> met = knowing("KL", facts);
-    met.insert(met.begin(), {{1, 40, 50}, fact_known, 1, 0, 0, 0, 0, 0, 0});
-    const std::vector<arithmetic_fact> large = round_candidates(5, 3, met);
-    EXPECT_EQ(queue_text({large[0], large[2], large[6]}), "40+50 2x2 2x3 ");
-    EXPECT_EQ(large.size(), 3u + 4 * round_new_facts);
-    EXPECT_EQ(round_candidates(4, 1, {}).size(), 30u);
+    return rows;
 }
 
-TEST(round_plan, a_fact_missed_comes_back_twice_at_most_in_either_order) {
-    practice_round round{};
-    round.queue = {{3, 2, 3}, {3, 2, 4}, {3, 2, 5}, {3, 2, 6}, {3, 2, 7}};
-    round.flown = 1;
-    bring_back(round, {3, 2, 3});
-    round.flown = 4;
-    bring_back(round, {3, 2, 3});
-    bring_back(round, {3, 2, 3});
-    EXPECT_EQ(queue_text(round.queue), "2x3 2x4 2x5 2x3 2x6 2x7 2x3 ");
-    round.flown = 3;
-    EXPECT_FALSE(shown_as_stored(round, {3, 2, 3}));
-    EXPECT_TRUE(shown_as_stored(round, {3, 2, 6}));
+TEST(round_engine, rounds_bring_new_facts_break_ties_by_draw_and_size_the_known_share) {
+    // A new player: six new facts, the first of them not the set's first.
+    std::set<arithmetic_fact> firsts;
+    for (unsigned int seed = 1; seed <= 20; ++seed) {
+        seed_rand15(seed);
+        const practice_round r = plan_next_round({}, {3, 2, {}, ""}, at(0));
+        EXPECT_EQ(r.queue.size(), 20u);
+        EXPECT_EQ(std::set<arithmetic_fact>(r.queue.begin(), r.queue.end()).size(), 6u);
+        firsts.insert(r.queue[0]);
+    }
+    EXPECT_GE(firsts.size(), 10u);
+    // Known facts nearest review give way to those to learn as the latest
+    // answers go well; those known today only fill what nothing else can.
+    const std::vector<practice_row> rows = mostly_known();
+    const std::vector<fact_fluency> fluency = fluency_of(rows, at(0));
+    for (const auto& [right, known] : {std::pair{0.9, 2}, {0.75, 5}, {0.5, 10}, {-1.0, 5}}) {
+        const std::vector<arithmetic_fact> queue = plan_round(facts_of_set(3, 2), fluency, right);
+        ASSERT_EQ(queue.size(), 20u);
+        EXPECT_EQ(std::count_if(
+                      queue.begin(), queue.end(),
+                      [&](const arithmetic_fact& f) { return state_of(fluency, f) == fact_known; }),
+                  known)
+            << right;
+        EXPECT_EQ(state_of(fluency, queue[0]), fact_known);
+        EXPECT_EQ(find_fluency(fluency, queue[0])->interval_days, 3);
+    }
+    // Odd histories still plan: only rows to come, one fact, thousands.
+    std::vector<practice_row> odd[3] = {
+        {answer_row(at(-3), "2x3", R, 100)}, {answer_row(at(1), "12/3", W, 100)}, {}};
+    for (int a = 0; a < 3000; ++a) {
+        odd[2].push_back(answer_row(at(1), std::to_string(a) + "+7", R, 100));
+    }
+    EXPECT_EQ(plan_next_round(odd[0], {3, 2, {}, ""}, at(0)).queue.size(), 20u);
+    EXPECT_EQ(queue_text(plan_next_round(odd[1], {4, 1, {{4, 3}}, "/3"}, at(0)).queue).substr(0, 5),
+              "12/3 ");
+    EXPECT_EQ(plan_next_round(odd[2], {1, 4, {}, ""}, at(0)).queue.size(), 20u);
 }
 
 // Plays by keys: per canister R right, W wrong, M let through, X Escape;
@@ -198,7 +221,10 @@ void play_by_keys(const std::string& plan, std::vector<std::string>& flown,
 
 TEST_F(game_test, a_round_flies_its_queue_and_brings_back_what_was_missed) {
     practice_round round{};
-    round.queue = plan_round(facts_of_families({{3, 2}}), {});
+    const std::vector<arithmetic_fact> x2 = facts_of_families({{3, 2}});
+    for (int i = 0; i < 20; ++i) {
+        round.queue.push_back(x2[i % 4]);
+    }
     std::vector<std::string> flown;
     play_by_keys("WMRRRRRRRRRRRRRRRRRRRRRR", flown);
     std::set<int> variants;  // each canister picture comes up
@@ -234,14 +260,19 @@ TEST_F(game_test, a_round_from_the_command_line_goes_into_practice_csv_and_chang
     // A first round, with no history and no families: addition at difficulty 1.
     play_by_keys("X", flown);
     practise_from_command_line({}, "");
-    EXPECT_EQ(flown, std::vector<std::string>{"1+1X"});
+    ASSERT_EQ(flown.size(), 1u);
+    EXPECT_NE(flown[0].find('+'), std::string::npos);
+    EXPECT_FALSE(std::ifstream("practice.csv").good()) << "nothing answered, nothing kept";
+    // Left with Escape, a round keeps the canisters answered.
     flown.clear();
     fake().hold_only({});
     play_by_keys("RRX", flown);
     std::vector<fact_family> families{{3, 2}};
     practise_from_command_line(families, "x2");
     EXPECT_EQ(flown.size(), 3u);
-    EXPECT_FALSE(std::ifstream("practice.csv").good()) << "a round left with Escape";
+    std::vector<practice_row> rows;
+    ASSERT_EQ(read_practice_history("practice.csv", rows), practice_file_read);
+    EXPECT_EQ(rows.size(), 2u);
 
     const unsigned int position = rand15_position();
     history_entry history[problem_history_length];
@@ -257,9 +288,8 @@ TEST_F(game_test, a_round_from_the_command_line_goes_into_practice_csv_and_chang
                                return x.operand_a == y.operand_a && x.operand_b == y.operand_b &&
                                       x.operation == y.operation;
                            }));
-    std::vector<practice_row> rows;
     ASSERT_EQ(read_practice_history("practice.csv", rows), practice_file_read);
-    ASSERT_EQ(rows.size(), 20u);
+    ASSERT_EQ(rows.size(), 22u);
     for (const practice_row& r : rows) {
         EXPECT_TRUE(r.game.round && r.game.topic == 3 && r.game.difficulty == 2 &&
                     r.entry.result == R);
@@ -269,7 +299,8 @@ TEST_F(game_test, a_round_from_the_command_line_goes_into_practice_csv_and_chang
     fake().hold_only({});
     play_by_keys("X", flown);
     practise_from_command_line({}, "");
-    EXPECT_EQ(flown, std::vector<std::string>{"0x2X"});
+    ASSERT_EQ(flown.size(), 1u);
+    EXPECT_NE(flown[0].find('x'), std::string::npos);
 }
 
 TEST_F(game_test, the_reports_keys_start_a_round_or_show_the_fact_map) {
@@ -281,7 +312,7 @@ TEST_F(game_test, the_reports_keys_start_a_round_or_show_the_fact_map) {
     show_practice_report();
     // The settings' topic and difficulty: addition at 1.
     ASSERT_EQ(flown.size(), 20u);
-    EXPECT_EQ(flown[0], "1+1R");
+    EXPECT_NE(flown[0].find('+'), std::string::npos);
     std::vector<practice_row> rows;
     EXPECT_EQ(read_practice_history("practice.csv", rows), practice_file_read);
     EXPECT_EQ(rows.size(), 20u);
@@ -295,11 +326,23 @@ TEST_F(game_test, the_reports_keys_start_a_round_or_show_the_fact_map) {
     show_practice_report();
     EXPECT_EQ(fake().presents - presents, 4);
     EXPECT_EQ(getpixel(fake().screen, 574, 118), makecol(140, 235, 150));  // the key's known
+    // P on the map: a round of the operation it shows, here subtraction.
+    flown.clear();
+    play_by_keys("R", flown);
+    fake().on_look = [start = fake().looks, keys = fake().on_look](int n) {
+        const int map_keys[] = {KEY_M, KEY_M, KEY_DOWN, 0, KEY_P};
+        n - start < 5 ? fake().hold_only({map_keys[n - start]}) : keys(n);
+    };
+    show_practice_report();
+    ASSERT_EQ(flown.size(), 20u);
+    EXPECT_NE(flown[0].find('-'), std::string::npos);
 }
 
 // Played by keys: at level 1 one right, one with the tank full (not judged),
 // Space; at level 2 one wrong, one let through, one right; Escape.
 TEST_F(game_test, practice_record_holds_what_happened_to_each_canister_played) {
+    scratch_folder folder;
+    high_score_path = "hiscores.dat";
     const std::string plan = "RFSWMRX";
     std::size_t next = 0;
     std::string script;  // a key a tick: a digit, E Enter, S Space, X Escape, _ none
@@ -334,6 +377,10 @@ TEST_F(game_test, practice_record_holds_what_happened_to_each_canister_played) {
     play_game();
     EXPECT_EQ(practice_csv_rows(practice_record, practice_record_count, {at(0), 1, 1, false}),
               practice_csv_rows(want.data(), static_cast<int>(want.size()), {at(0), 1, 1, false}));
+    // Left with Escape, the game still keeps what was played.
+    std::vector<practice_row> rows;
+    ASSERT_EQ(read_practice_history("practice.csv", rows), practice_file_read);
+    EXPECT_EQ(rows.size(), want.size());
 }
 
 }  // namespace

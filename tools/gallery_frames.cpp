@@ -169,6 +169,14 @@ std::vector<fact_fluency> made_up_fluency() {
                                kind, 0, made_up_now - kind * 86400});
         }
     }
+    // As fluency_of would rank them: a miss yesterday, a slow answer, a
+    // review a little late, one not yet due.
+    for (fact_fluency& f : fluency) {
+        f.urgency = f.state == fact_to_learn ? 300
+                    : f.state == fact_slow   ? 250
+                    : f.state == fact_due    ? 150
+                                             : 50;
+    }
     return fluency;
 }
 

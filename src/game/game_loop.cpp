@@ -200,6 +200,7 @@ void play_game() {
                 // Escape is looked at on every pass, so the game can be left
                 // even when the clock has stopped.
                 if (platform_key_held(KEY_ESC)) {
+                    keep_left_game();
                     return;
                 }
                 // Nothing on the screen can change between ticks, so

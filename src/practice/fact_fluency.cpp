@@ -38,44 +38,40 @@ long calendar_day(std::time_t when) {
 std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std::time_t now) {
     const long today = calendar_day(now);
     const std::time_t window_start = now - practice_window_days * seconds_per_day;
-    // In the order played; the rows of one game share their time.
-    std::vector<const practice_row*> played(rows.size());
-    std::transform(rows.begin(), rows.end(), played.begin(),
-                   [](const practice_row& row) { return &row; });
-    std::stable_sort(
-        played.begin(), played.end(),
-        [](const practice_row* x, const practice_row* y) { return x->game.when < y->game.when; });
     std::map<arithmetic_fact, tally> tallies;
-    // Rows of one game share their day too: it is worked out once a game.
+    // Rows of one game share their day: it is worked out once a game.
     std::time_t day_of = -1;
     long day = 0;
-    for (const practice_row* row : played) {
-        if (row->game.when != day_of) {
-            day_of = row->game.when;
+    for (const practice_row& row : rows) {
+        if (row.game.when != day_of) {
+            day_of = row.game.when;
             day = calendar_day(day_of);
         }
         if (day > today + 1) {
             continue;
         }
-        const practice_entry& e = row->entry;
+        const practice_entry& e = row.entry;
         tally& t = tallies[fact_of(e.operation, e.operand_a, e.operand_b)];
         fact_fluency& f = t.fluency;
         const bool right = e.result == practice_right;
         if (right && e.ticks <= fast_answer_ticks) {
-            if (f.streak == 0) {
+            if (f.streak == 0 && f.last_fail_day != day) {
                 f.streak = 1;
-                f.known_since = row->game.when;
-            } else if (day != f.last_fast_day) {
+                f.known_since = row.game.when;
+                f.state = fact_known;
+            } else if (f.streak > 0 && day != f.last_fast_day) {
                 f.streak += 1;
             }
             f.last_fast_day = day;
-            f.state = fact_known;
         } else {
             f.streak = 0;
             f.state = right ? fact_slow : fact_to_learn;
+            f.last_fail_day = day;
         }
         f.latest_ticks = e.result == practice_missed ? -1 : e.ticks;
-        if (row->game.when >= window_start) {
+        f.latest_fast = right && e.ticks <= fast_answer_ticks;
+        f.latest_day = day;
+        if (row.game.when >= window_start) {
             f.recent_misses += right ? 0 : 1;
             if (e.result != practice_missed) {
                 t.times.push_back(e.ticks);
@@ -89,13 +85,18 @@ std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std:
         f.fact = fact;
         f.median_ticks = median_ticks(std::move(t.times));
         if (f.state == fact_known) {
-            const int interval =
-                review_interval_days[std::min(f.streak, review_interval_count) - 1];
-            const long review_day = f.last_fast_day + interval;
+            f.interval_days = review_interval_days[std::min(f.streak, review_interval_count) - 1];
+            const long answer = std::clamp(f.latest_ticks, 100, fast_answer_ticks) - 100;
+            f.urgency =
+                static_cast<int>((today - f.last_fast_day) * 100 / f.interval_days + answer / 2);
+            const long review_day = f.last_fast_day + f.interval_days;
             if (today >= review_day) {
                 f.state = fact_due;
                 f.days_overdue = static_cast<int>(today - review_day);
             }
+        } else {
+            const int base = f.latest_fast ? 50 : f.state == fact_slow ? 150 : 200;
+            f.urgency = base + static_cast<int>(std::max(0L, today - f.latest_day)) * 100;
         }
         fluency.push_back(f);
     }
@@ -115,25 +116,53 @@ fact_state state_of(const std::vector<fact_fluency>& fluency, const arithmetic_f
     return f != nullptr ? f->state : fact_new;
 }
 
-std::vector<fact_fluency> facts_to_practise(const std::vector<fact_fluency>& fluency, int most) {
-    std::vector<fact_fluency> facts;
-    std::copy_if(fluency.begin(), fluency.end(), std::back_inserter(facts),
-                 [](const fact_fluency& f) {
-                     return f.state == fact_to_learn || f.state == fact_slow || f.state == fact_due;
-                 });
-    // Stable over the fact order, so equal facts come smallest first.
-    std::stable_sort(facts.begin(), facts.end(), [](const fact_fluency& x, const fact_fluency& y) {
-        if (x.state != y.state) {
-            return x.state < y.state;
+unsigned int fact_hash(const arithmetic_fact& fact) {
+    unsigned int h = 2166136261u;
+    for (const int part : {fact.operation, fact.operand_a, fact.operand_b}) {
+        h = (h ^ static_cast<unsigned int>(part)) * 16777619u;
+        h ^= h >> 13;
+    }
+    h *= 2654435761u;
+    return h ^ h >> 16;
+}
+
+std::vector<fact_fluency> facts_to_practise(const std::vector<fact_fluency>& fluency, int most,
+                                            const std::vector<arithmetic_fact>& unmet_from) {
+    std::vector<fact_fluency> facts = fluency;
+    // Never met facts take at most half the list, in the hash's mixed order;
+    // the rest is what the player has shown.
+    std::vector<arithmetic_fact> unmet;
+    std::copy_if(unmet_from.begin(), unmet_from.end(), std::back_inserter(unmet),
+                 [&](const arithmetic_fact& f) { return find_fluency(fluency, f) == nullptr; });
+    std::sort(unmet.begin(), unmet.end(), [](const arithmetic_fact& x, const arithmetic_fact& y) {
+        return fact_hash(x) < fact_hash(y);
+    });
+    unmet.resize(std::min(unmet.size(), static_cast<std::size_t>(std::max(0, most / 2))));
+    for (const arithmetic_fact& fact : unmet) {
+        fact_fluency f{};
+        f.fact = fact;
+        f.state = fact_new;
+        f.latest_ticks = -1;
+        f.median_ticks = -1;
+        f.urgency = 300;
+        facts.push_back(f);
+    }
+    // Known facts not yet due come last.
+    const auto resting = [](const fact_fluency& f) { return f.state == fact_known; };
+    std::sort(facts.begin(), facts.end(), [&](const fact_fluency& x, const fact_fluency& y) {
+        if (resting(x) != resting(y)) {
+            return resting(y);
         }
-        switch (x.state) {
-            case fact_to_learn:
-                return x.recent_misses > y.recent_misses;
-            case fact_slow:
-                return x.latest_ticks > y.latest_ticks;
-            default:
-                return x.days_overdue > y.days_overdue;
+        if (x.urgency != y.urgency) {
+            return x.urgency > y.urgency;
         }
+        if (x.recent_misses != y.recent_misses) {
+            return x.recent_misses > y.recent_misses;
+        }
+        if (x.latest_ticks != y.latest_ticks) {
+            return x.latest_ticks > y.latest_ticks;
+        }
+        return fact_hash(x.fact) < fact_hash(y.fact);
     });
     if (static_cast<int>(facts.size()) > most) {
         facts.resize(static_cast<std::size_t>(std::max(0, most)));

@@ -5,7 +5,11 @@
 // counted a calendar day; any other answer ends it. A fact is new (never
 // answered), to learn (its latest answer wrong or missed), slow (right, but
 // in more than 3 s) or known; a known fact is due for review 1, 3, 7, 14 and
-// then 30 days after its last fast answer, as its streak grows.
+// then 30 days after its last fast answer, as its streak grows. A fast
+// answer on the day the fact was answered wrong, missed or slow does not
+// make it known (a comeback just after a miss shows little): the fact keeps
+// its state until a fast answer on a later day. The rows count in file
+// order, the order they were played in, whatever their clock said.
 
 #include <ctime>
 #include <vector>
@@ -24,12 +28,23 @@ struct fact_fluency {
     arithmetic_fact fact;
     fact_state state;
     int streak;
-    int recent_misses;        // wrong or missed in the window
-    int latest_ticks;         // of the latest answer; -1 for a miss
-    int median_ticks;         // of the answers in the window; -1 for none
-    int days_overdue;         // for a due fact: days since its review day
-    long last_fast_day;       // the calendar day of its last fast answer
-    std::time_t known_since;  // known or due: the fast answer its streak began with
+    int recent_misses;         // wrong or missed in the window
+    int latest_ticks;          // of the latest answer; -1 for a miss
+    int median_ticks;          // of the answers in the window; -1 for none
+    int days_overdue;          // for a due fact: days since its review day
+    long last_fast_day;        // the calendar day of its last fast answer
+    std::time_t known_since;   // known or due: the fast answer its streak began with
+    int interval_days = 0;     // known or due: the review interval of its streak
+    long last_fail_day = -1;   // the calendar day of its latest other answer; -1 for none
+    bool latest_fast = false;  // its latest answer was fast
+    long latest_day = -1;      // the calendar day of its latest answer
+    // How much it wants practice now, in hundredths. Known or due: the
+    // hundredths of its interval since its last fast answer, and as much
+    // again as a whole interval for a latest answer of 3 s, as a slower
+    // answer is the nearer to slipping (100 and more: due). To learn: 200,
+    // and 100 a day since its latest answer; slow: 150 and 100 a day; to
+    // learn or slow but answered fast since: 50 and 100 a day.
+    int urgency = 0;
 };
 
 // Local calendar days, numbered from 1970-01-01.
@@ -43,10 +58,17 @@ const fact_fluency* find_fluency(const std::vector<fact_fluency>& fluency,
                                  const arithmetic_fact& fact);
 fact_state state_of(const std::vector<fact_fluency>& fluency, const arithmetic_fact& fact);
 
-// The facts to practise: those to learn (most wrong or missed in the window
-// first), then the slow ones (slowest first), then those due (longest
-// overdue first). At most `most`.
-std::vector<fact_fluency> facts_to_practise(const std::vector<fact_fluency>& fluency, int most);
+// The facts the player is most likely to get wrong or slow now: the facts
+// to learn, slow or due by their urgency (then most misses, then slowest),
+// and the facts of `unmet_from` never answered (as fact_new entries, at the
+// urgency of a miss yesterday, half the list at most); then those known,
+// nearest their review first. Ties go to a fixed hash of the fact, not to the set's order, so
+// that easy facts do not always come first. At most `most`.
+std::vector<fact_fluency> facts_to_practise(const std::vector<fact_fluency>& fluency, int most,
+                                            const std::vector<arithmetic_fact>& unmet_from = {});
+
+// A fixed, well-mixed number for the fact, for ties no draw may break.
+unsigned int fact_hash(const arithmetic_fact& fact);
 
 // -1 for none; the mean of the middle two for an even count.
 int median_ticks(std::vector<int> ticks);

@@ -189,12 +189,12 @@ void draw_fact_map(const fact_map& map) {
     draw_legend(map);
     set_draw_font(font_text);
     use_colour(dim);
-    draw_text(400, 584, "ENTER: GO ON    UP, DOWN: OTHER OPERATIONS", 1, 1);
+    draw_text(400, 584, "ENTER: GO ON    P: PRACTISE    UP, DOWN: OTHER OPERATIONS", 1, 1);
     present_frame();
 }
 
-void show_fact_map(const std::vector<fact_fluency>& fluency, int topic, int difficulty,
-                   std::time_t now) {
+int show_fact_map(const std::vector<fact_fluency>& fluency, int topic, int difficulty,
+                  std::time_t now) {
     int operation = topic >= 1 && topic <= 4 ? topic : 1;
     difficulty = std::min(std::max(difficulty, 1), 4);
     draw_fact_map(make_fact_map(operation, difficulty, fluency, now));
@@ -203,9 +203,10 @@ void show_fact_map(const std::vector<fact_fluency>& fluency, int topic, int diff
     int held = 0;
     for (;;) {
         const int seen_tick = tick_count.load(std::memory_order_relaxed);
-        if (read_key_code() == 13) {
+        if (read_key_code() == 13 || platform_key_held(KEY_P)) {
+            const bool practise = platform_key_held(KEY_P);
             platform_rest(500);
-            return;
+            return practise ? operation : 0;
         }
         const int arrow = platform_key_held(KEY_DOWN) ? 1 : platform_key_held(KEY_UP) ? -1 : 0;
         if (arrow != 0 && held == 0) {

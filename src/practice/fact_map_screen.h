@@ -28,6 +28,7 @@ map_cell_box cell_box(const fact_map& map, int row, int column);
 void draw_fact_map(const fact_map& map);
 
 // Shows the map of the topic's operation (addition for mixed) at the
-// difficulty; Up and Down step through the four operations, Enter goes on.
-void show_fact_map(const std::vector<fact_fluency>& fluency, int topic, int difficulty,
-                   std::time_t now);
+// difficulty; Up and Down step through the four operations, Enter goes on
+// (0), P asks for a round of the operation shown (1..4).
+int show_fact_map(const std::vector<fact_fluency>& fluency, int topic, int difficulty,
+                  std::time_t now);

@@ -39,7 +39,7 @@ void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std
         if (e.result != practice_missed) {
             times[e.operation].push_back(e.ticks);
         }
-        // The file's order is the true one: the clock may have been set back.
+        // The latest is the last in the file, whatever its clock said.
         difficulty_of[e.operation] = row.game.difficulty;
     }
     (void)std::fprintf(out, "Games: %d   practice rounds: %d   canisters: %d\n\n", games, rounds,
@@ -56,8 +56,18 @@ void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std
     }
 }
 
-void print_facts(std::FILE* out, const std::vector<fact_fluency>& fluency) {
-    const std::vector<fact_fluency> facts = facts_to_practise(fluency, listed_facts);
+// The facts most likely wrong or slow now, with those never met of each
+// small set played (a large set has too many to name).
+void print_facts(std::FILE* out, const std::vector<fact_fluency>& fluency,
+                 const int difficulty_of[5]) {
+    std::vector<arithmetic_fact> unmet_from;
+    for (int op = 1; op <= 4; ++op) {
+        if (difficulty_of[op] == 1 || difficulty_of[op] == 2) {
+            const std::vector<arithmetic_fact> set = facts_of_set(op, difficulty_of[op]);
+            unmet_from.insert(unmet_from.end(), set.begin(), set.end());
+        }
+    }
+    const std::vector<fact_fluency> facts = facts_to_practise(fluency, listed_facts, unmet_from);
     (void)std::fprintf(out, "\n%-17s %-15s %6s %12s\n", "facts to practise", "state", "misses",
                        "latest time");
     if (facts.empty()) {
@@ -117,7 +127,7 @@ int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now) {
     int difficulty_of[5] = {};
     print_operations(out, rows, now, difficulty_of);
     const std::vector<fact_fluency> fluency = fluency_of(rows, now);
-    print_facts(out, fluency);
+    print_facts(out, fluency, difficulty_of);
     bool any_map = false;
     for (int op = 1; op <= 4; ++op) {
         if (difficulty_of[op] != 0) {

@@ -201,7 +201,10 @@ void draw_lists(const practice_report& report) {
         } else if (f.state == fact_slow) {
             time_text(why, sizeof why, f.latest_ticks);
         } else {
-            (void)std::snprintf(why, sizeof why, f.state == fact_due ? "review" : "to learn");
+            (void)std::snprintf(why, sizeof why, "%s",
+                                f.state == fact_due || f.state == fact_known ? "review"
+                                : f.state == fact_new                        ? "new"
+                                                                             : "to learn");
         }
         set_draw_font(font_text);
         use_colour(f.state == fact_to_learn ? result_colours[practice_wrong]

@@ -20,28 +20,23 @@ namespace {
 practice_round* flying = nullptr;
 bool queue_done = false;
 
-// Sets the problem from the round's next fact. The canister before it has
-// had its verdict by now, the last one in the record: a wrong answer or a
-// miss brings its fact back.
+// Sets the problem from the round's next canister. The canister before it
+// has had its verdict by now, the last one in the record: the engine hears
+// it, so that a wrong answer or a miss brings its fact back.
 void launch_next_fact() {
     practice_round& round = *flying;
     if (round.flown > 0 && practice_record_count == round.flown) {
-        const practice_entry& last = practice_record[practice_record_count - 1];
-        if (last.result != practice_right) {
-            bring_back(round, fact_of(last.operation, last.operand_a, last.operand_b));
-        }
+        canister_verdict(round, practice_record[practice_record_count - 1].result);
     }
-    if (round.flown >= static_cast<int>(round.queue.size())) {
+    round_canister shown{};
+    if (!next_canister(round, shown)) {
         queue_done = true;
         return;
     }
-    const arithmetic_fact fact = round.queue[static_cast<std::size_t>(round.flown)];
-    const bool as_stored = shown_as_stored(round, fact);
-    round.flown += 1;
-    problem.operand_a = as_stored ? fact.operand_a : fact.operand_b;
-    problem.operand_b = as_stored ? fact.operand_b : fact.operand_a;
-    problem.problem_operation = fact.operation;
-    problem.problem_answer = fact_answer(fact.operation, problem.operand_a, problem.operand_b);
+    problem.operand_a = shown.operand_a;
+    problem.operand_b = shown.operand_b;
+    problem.problem_operation = shown.operation;
+    problem.problem_answer = shown.answer;
     canister_variant = random_range(1, 5);
 }
 

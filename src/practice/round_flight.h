@@ -1,10 +1,10 @@
 #pragma once
 // A practice round flown on the game's own track: its ship, canisters,
-// beam, sounds and answer input at level 1's speed, one canister a fact of
-// the round's queue. It ends when the queue is done, never with GAME OVER
+// beam, sounds and answer input at level 1's speed, each canister the one
+// the round engine gives. It ends when the queue is done, never with GAME OVER
 // or the next-level prompt, and is left with Escape as a game is.
 
-#include "round_plan.h"
+#include "round_engine.h"
 
 // Flies the round; practice_record then holds each canister. False when it
 // was left with Escape.

@@ -1,0 +1,382 @@
+// Simulated learners: do practice rounds make a child fluent sooner than
+// plain games with the same number of canisters a day? Two published memory
+// models answer each canister; practice.csv is written and read by the
+// game's own code in a scratch folder, and each simulated day is passed in
+// as "now". Models, parameters, prior and conditions: bench/LEARNING.md.
+// Usage: learner_model [--smoke] [--learners N] [--days N]
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "fact_fluency.h"
+#include "fact_sets.h"
+#include "high_score_table.h"
+#include "keyboard_random_clock.h"
+#include "practice_csv.h"
+#include "problem_generator.h"
+#include "round_engine.h"
+#include "settings_menus.h"
+
+namespace {
+
+// The set practised: multiplication at difficulty 2 (0x1 to 10x10).
+constexpr int set_topic = 3;
+constexpr int set_difficulty = 2;
+constexpr double seconds_per_canister = 8.0;
+constexpr double fast_seconds = fast_answer_ticks / 100.0;
+constexpr int game_canisters = 30;  // a plain game, about three levels
+constexpr int precision_days[] = {3, 7, 14, 28};
+
+// ACT-R declarative memory with the spacing rule of Pavlik and Anderson
+// (2005): each presentation decays by c*e^m + a, m the activation when it
+// came; time between sessions counts h times.
+constexpr double actr_c = 0.217;
+constexpr double actr_a = 0.177;
+constexpr double actr_tau = -0.704;
+constexpr double actr_s = 0.255;
+constexpr double actr_h = 0.025;
+constexpr double actr_latency_f = 1.0;      // s, scales e^-m
+constexpr double actr_latency_fixed = 1.0;  // s, reading and typing
+
+// Half-life regression (Settles and Meeder, 2016): p = 2^(-lag/h),
+// h = 2^(theta . x) days, x = (1, sqrt(1 + right), sqrt(1 + wrong)).
+constexpr double hlr_theta[3] = {-1.0, 1.0, -0.5};
+
+enum model_kind { model_actr, model_hlr };
+const char* const model_names[2] = {"ACT-R + spacing", "half-life regr."};
+
+struct trace {
+    std::vector<double> times;   // ACT-R: presentations, in psychological seconds
+    std::vector<double> decays;  // ACT-R: each one's decay
+    double right = 0;            // HLR: counts
+    double wrong = 0;
+    double last_day = -1;  // HLR: real days of the latest exposure; -1 for none
+};
+
+struct learner {
+    model_kind model;
+    std::vector<arithmetic_fact> facts;
+    std::vector<trace> memory;
+    double real_now = 0;   // real seconds since the first session
+    double psych_now = 0;  // ACT-R's psychological seconds
+    unsigned int dice = 1;
+};
+
+double uniform(learner& l) {
+    l.dice = l.dice * 1103515245u + 12345u;
+    return ((l.dice >> 8) & 0xffffff) / 16777216.0;
+}
+
+double activation(const trace& t, double psych_now) {
+    double sum = 0;
+    for (std::size_t i = 0; i < t.times.size(); ++i) {
+        sum += std::pow(std::max(1.0, psych_now - t.times[i]), -t.decays[i]);
+    }
+    return sum > 0 ? std::log(sum) : -1e9;
+}
+
+// The chance of recalling the fact now, and the seconds a recall takes.
+double recall(const learner& l, const trace& t, double& seconds) {
+    if (l.model == model_actr) {
+        const double m = activation(t, l.psych_now);
+        seconds = actr_latency_fixed + actr_latency_f * std::exp(-std::max(m, -5.0));
+        return 1 / (1 + std::exp((actr_tau - m) / actr_s));
+    }
+    seconds = 1.5;
+    if (t.last_day < 0) {
+        return 0;
+    }
+    const double half_life = std::pow(2.0, hlr_theta[0] + hlr_theta[1] * std::sqrt(1 + t.right) +
+                                               hlr_theta[2] * std::sqrt(1 + t.wrong));
+    return std::pow(2.0, -(l.real_now / 86400 - t.last_day) / half_life);
+}
+
+// The truth the scheduler is judged by: fluent is a recall of 90 % within
+// the game's fast time.
+double fast_recall(const learner& l, const trace& t) {
+    double seconds = 0;
+    const double p = recall(l, t, seconds);
+    return seconds <= fast_seconds ? p : 0;
+}
+
+void present(learner& l, trace& t, bool right) {
+    if (l.model == model_actr) {
+        const double m = activation(t, l.psych_now);
+        t.times.push_back(l.psych_now);
+        t.decays.push_back(actr_c * std::exp(std::min(m, 5.0)) + actr_a);
+    }
+    (right ? t.right : t.wrong) += 1;
+    t.last_day = l.real_now / 86400;
+}
+
+// One canister answered by the model: recalled, worked out (right but
+// slow, half the time) or wrong. The answer shown after it is a study.
+practice_entry answer(learner& l, int a, int op, int b) {
+    const arithmetic_fact fact = fact_of(op, a, b);
+    const std::size_t at = static_cast<std::size_t>(
+        std::lower_bound(l.facts.begin(), l.facts.end(), fact) - l.facts.begin());
+    trace& t = l.memory.at(at);
+    double seconds = 0;
+    const double p = recall(l, t, seconds);
+    const int product = fact_answer(op, a, b);
+    practice_entry e{1, a, op, b, product, "", practice_right, 0};
+    bool right = true;
+    if (uniform(l) >= p) {
+        right = uniform(l) < 0.5;
+        seconds = right ? 6.0 : 4.0;
+        e.result = right ? practice_right : practice_wrong;
+    }
+    e.ticks = static_cast<int>(seconds * 100);
+    (void)std::snprintf(e.entered, sizeof e.entered, "%d", right ? product : product + 1);
+    present(l, t, right);
+    l.real_now += seconds_per_canister;
+    l.psych_now += seconds_per_canister;
+    return e;
+}
+
+// The prior: the 0, 1, 2, 5 and 10 tables are each known with a chance
+// (0.6, 0.6, 0.5, 0.4, 0.6): their facts practised every other day over the
+// 60 days before the first session.
+void start_learner(learner& l, model_kind model, unsigned int seed) {
+    l = learner{};
+    l.model = model;
+    l.dice = seed * 2654435761u + 1;
+    l.facts = facts_of_set(set_topic, set_difficulty);
+    l.memory.assign(l.facts.size(), trace{});
+    const int tables[5] = {0, 1, 2, 5, 10};
+    const double chance[5] = {0.6, 0.6, 0.5, 0.4, 0.6};
+    bool known[11] = {};
+    for (int i = 0; i < 5; ++i) {
+        known[tables[i]] = uniform(l) < chance[i];
+    }
+    for (std::size_t i = 0; i < l.facts.size(); ++i) {
+        const arithmetic_fact& f = l.facts[i];
+        if (!known[f.operand_a] && !known[f.operand_b]) {
+            continue;
+        }
+        for (int day = -60; day < 0; day += 2) {
+            l.real_now = day * 86400.0;
+            l.psych_now = day * 86400.0 * actr_h;
+            present(l, l.memory[i], true);
+        }
+    }
+    l.real_now = 0;
+    l.psych_now = 0;
+}
+
+// The share of the set fluent now.
+double fluent_share(const learner& l) {
+    int fluent = 0;
+    for (const trace& t : l.memory) {
+        fluent += fast_recall(l, t) >= 0.9 ? 1 : 0;
+    }
+    return static_cast<double>(fluent) / static_cast<double>(l.memory.size());
+}
+
+// PRACTISE NEXT's ten against the model's ten weakest facts; a fact tied
+// with the tenth weakest counts as one of them.
+double precision_at_ten(const learner& l, const std::vector<practice_row>& rows, std::time_t now) {
+    std::vector<double> p(l.memory.size());
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        p[i] = fast_recall(l, l.memory[i]);
+    }
+    std::vector<double> sorted = p;
+    std::sort(sorted.begin(), sorted.end());
+    const double tenth = sorted[std::min<std::size_t>(9, sorted.size() - 1)];
+    const std::vector<fact_fluency> listed = facts_to_practise(fluency_of(rows, now), 10, l.facts);
+    int hits = 0;
+    for (const fact_fluency& f : listed) {
+        const auto it = std::lower_bound(l.facts.begin(), l.facts.end(), f.fact);
+        const bool in_set = it != l.facts.end() && *it == f.fact;
+        hits += in_set && p[static_cast<std::size_t>(it - l.facts.begin())] <= tenth ? 1 : 0;
+    }
+    return hits / 10.0;
+}
+
+struct run_result {
+    int days;  // to 90 % fluent; the day limit when not reached
+    double precision;
+    int precision_count;
+    long right;  // answers right, and all answers, until 90 % fluent
+    long answers;
+};
+
+// The canisters of one day, as games or as rounds, each game or round
+// appended to practice.csv when it ends or the day's canisters run out.
+void play_day(learner& l, bool rounds, int canisters, const std::string& path, std::time_t epoch,
+              run_result& tally) {
+    int left = canisters;
+    while (left > 0) {
+        std::vector<practice_entry> played;
+        if (rounds) {
+            std::vector<practice_row> rows;
+            (void)read_practice_history(path, rows);
+            const std::time_t now = epoch + static_cast<std::time_t>(l.real_now);
+            // As the game does: the generator put back after each round.
+            const unsigned int position = rand15_position();
+            practice_round round = plan_next_round(rows, {set_topic, set_difficulty, {}, ""}, now);
+            seed_rand15(position);
+            for (round_canister c{}; left > 0 && next_canister(round, c); --left) {
+                played.push_back(answer(l, c.operand_a, c.operation, c.operand_b));
+                canister_verdict(round, played.back().result);
+            }
+            if (played.empty()) {
+                std::fprintf(stderr, "learner_model: a round planned no canister\n");
+                std::exit(2);
+            }
+        } else {
+            for (int i = 0; i < game_canisters && left > 0; ++i, --left) {
+                new_problem();
+                played.push_back(
+                    answer(l, problem.operand_a, problem.problem_operation, problem.operand_b));
+            }
+        }
+        for (const practice_entry& e : played) {
+            tally.right += e.result == practice_right ? 1 : 0;
+            tally.answers += 1;
+        }
+        const practice_game game{epoch + static_cast<std::time_t>(l.real_now), set_difficulty,
+                                 set_topic, rounds};
+        if (!append_practice_game(path, played.data(), static_cast<int>(played.size()), game)) {
+            std::fprintf(stderr, "learner_model: cannot write %s\n", path.c_str());
+            std::exit(2);
+        }
+    }
+}
+
+run_result run(model_kind model, bool rounds, int canisters, unsigned int seed, int day_limit,
+               const std::string& path, std::time_t epoch) {
+    std::remove(path.c_str());
+    learner l;
+    start_learner(l, model, seed);
+    seed_rand15(seed);
+    std::fill(std::begin(problem_history), std::end(problem_history), history_entry{});
+    run_result result{day_limit, 0, 0, 0, 0};
+    run_result after{};  // what was answered once fluent, not counted
+    const int last_precision_day = precision_days[std::size(precision_days) - 1];
+    for (int day = 0; day < day_limit; ++day) {
+        // Each day's session at 17:00; the night counts h times for ACT-R.
+        const double start = day * 86400.0 + 17 * 3600.0;
+        l.psych_now += (start - l.real_now) * actr_h;
+        l.real_now = start;
+        if (std::find(std::begin(precision_days), std::end(precision_days), day) !=
+            std::end(precision_days)) {
+            std::vector<practice_row> rows;
+            (void)read_practice_history(path, rows);
+            result.precision +=
+                precision_at_ten(l, rows, epoch + static_cast<std::time_t>(l.real_now));
+            result.precision_count += 1;
+        }
+        if (result.days == day_limit && fluent_share(l) >= 0.9) {
+            result.days = day;
+        }
+        if (result.days < day_limit && day >= last_precision_day) {
+            break;
+        }
+        // A fresh start of the game each day seeds the generator anew.
+        seed_rand15(seed * 7919u + static_cast<unsigned int>(day));
+        play_day(l, rounds, canisters, path, epoch, result.days < day_limit ? after : result);
+    }
+    return result;
+}
+
+double median(std::vector<int> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int learners = 24;
+    int day_limit = 400;
+    bool smoke = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--smoke") == 0) {
+            smoke = true;
+        } else if (std::strcmp(argv[i], "--learners") == 0 && i + 1 < argc) {
+            learners = std::max(1, std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--days") == 0 && i + 1 < argc) {
+            day_limit = std::max(1, std::atoi(argv[++i]));
+        } else {
+            std::fprintf(stderr, "usage: learner_model [--smoke] [--learners N] [--days N]\n");
+            return 2;
+        }
+    }
+    if (smoke) {
+        learners = 2;
+        day_limit = 4;
+    }
+    char scratch[] = "/tmp/refuel-learners-XXXXXX";
+    if (mkdtemp(scratch) == nullptr) {
+        std::perror("learner_model");
+        return 2;
+    }
+    high_score_path = std::string(scratch) + "/hiscores.dat";
+    const std::string path = practice_path();
+    topic = set_topic;
+    difficulty = set_difficulty;
+    // The first session: Monday 5 January 2026, local time.
+    std::tm first{};
+    first.tm_year = 126, first.tm_mon = 0, first.tm_mday = 5, first.tm_isdst = -1;
+    const std::time_t epoch = std::mktime(&first);
+
+    std::printf(
+        "Learners: %d, each with a prior; set: multiplication at difficulty 2 (%zu facts)\n",
+        learners, facts_of_set(set_topic, set_difficulty).size());
+    std::printf(
+        "Models: ACT-R declarative memory with the spacing rule of Pavlik & Anderson\n"
+        "(2005); half-life regression of Settles & Meeder (2016).\n");
+    std::printf(
+        "Days to 90 %% of the facts fluent (median; %d = not within %d days);\n"
+        "right: the share of right answers until then; p@10: PRACTISE NEXT's\n"
+        "precision at ten against the model's ten weakest facts\n\n",
+        day_limit, day_limit);
+    std::printf("%-16s %5s %6s %6s %6s %6s %8s %8s %8s %8s\n", "model", "a day", "games", "rounds",
+                "ratio", "faster", "right gm", "right rd", "p@10 gm", "p@10 rd");
+    for (const model_kind model : {model_actr, model_hlr}) {
+        for (const int canisters : {60, 20}) {
+            std::vector<int> days[2];
+            double precision[2] = {};
+            int precision_count[2] = {};
+            double right[2][2] = {};  // right, answers
+            int rounds_faster = 0;
+            for (int i = 0; i < learners; ++i) {
+                const unsigned int seed = 1000u + static_cast<unsigned int>(i);
+                for (int rounds = 0; rounds < 2; ++rounds) {
+                    const run_result r =
+                        run(model, rounds == 1, canisters, seed, day_limit, path, epoch);
+                    days[rounds].push_back(r.days);
+                    precision[rounds] += r.precision;
+                    precision_count[rounds] += r.precision_count;
+                    right[rounds][0] += static_cast<double>(r.right);
+                    right[rounds][1] += static_cast<double>(r.answers);
+                }
+                rounds_faster += days[1].back() < days[0].back() ? 1 : 0;
+            }
+            const double games = median(days[0]);
+            const double rounds = median(days[1]);
+            char faster[32];
+            (void)std::snprintf(faster, sizeof faster, "%d/%d", rounds_faster, learners);
+            std::printf("%-16s %5d %6.1f %6.1f %5.2fx %6s %7.0f%% %7.0f%% %8.2f %8.2f\n",
+                        model_names[model], canisters, games, rounds,
+                        rounds > 0 ? games / rounds : 0.0, faster,
+                        100 * right[0][0] / std::max(1.0, right[0][1]),
+                        100 * right[1][0] / std::max(1.0, right[1][1]),
+                        precision[0] / std::max(1, precision_count[0]),
+                        precision[1] / std::max(1, precision_count[1]));
+        }
+    }
+    std::remove(path.c_str());
+    rmdir(scratch);
+    return 0;
+}

@@ -1,0 +1,87 @@
+#pragma once
+// A practice round without a screen: which facts it flies, planned from the
+// history, and the round stepped one canister at a time. Nothing here reads
+// a clock, a key or a game global: "now" and the rows come in, the random
+// choices (ties, new facts) come from rand15, which the caller puts back
+// after the round so that a later game draws what it would have drawn.
+//
+// A round of round_canisters is planned in three shares:
+// - new facts of the set, up to a cap, in a random order, while any is unmet;
+// - the facts to practise: to learn (most misses first), slow (slowest
+//   first), due for review (longest overdue for its interval first);
+// - known facts, those nearest their review first, and none before half its
+//   interval has passed while anything else can fill the round; their share
+//   grows when the player's recent answers were mostly wrong and shrinks
+//   when they were mostly right.
+// Ties go to the order of a draw, never to the set's own order. A fact
+// answered wrong or missed comes back three canisters later, and once more
+// four after that; + and x facts show in both orders, - and / as they are.
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "fact_fluency.h"
+#include "fact_sets.h"
+#include "practice_csv.h"
+
+constexpr int round_canisters = 20;
+constexpr int round_new_facts = 6;  // a round's cap on facts never met
+constexpr int round_comebacks = 2;  // per fact and round
+
+// What a round practises.
+struct round_request {
+    int topic;                          // 1..5 (5: all four operations)
+    int difficulty;                     // 1..4
+    std::vector<fact_family> families;  // none: the topic's set at the difficulty
+    std::string named;                  // the families as the player named them
+};
+
+struct practice_round {
+    std::vector<arithmetic_fact> queue;         // in the order they fly
+    int flown;                                  // canisters given so far
+    std::vector<arithmetic_fact> brought_back;  // a fact for each time it came back
+    int topic;                                  // 1..5, for the record and the report
+    int difficulty;                             // 1..4
+    std::string families;                       // as named on the command line, or empty
+};
+
+// A canister's problem as shown.
+struct round_canister {
+    int operand_a;
+    int operation;
+    int operand_b;
+    int answer;
+};
+
+// The facts of the topic at the difficulty a round picks from. Difficulties
+// 1 and 2 give the whole set; 3 and 4, whose sets are large, the facts met
+// there and up to round_new_facts new ones drawn at random, the operations
+// taking turns.
+std::vector<arithmetic_fact> round_candidates(int topic, int difficulty,
+                                              const std::vector<fact_fluency>& fluency);
+
+// What `refuel --practise` asks for: the families (of their operation when
+// they share one, else of all four, at the lowest difficulty that holds
+// them), or without families the topic and difficulty of the latest game in
+// the history, else of the latest round, else addition at difficulty 1.
+// Latest is last in the file, whatever the rows' clock said.
+round_request command_line_request(const std::vector<fact_family>& families,
+                                   const std::string& named, const std::vector<practice_row>& rows);
+
+// The next round for the request, from the history's rows in file order.
+// Its queue is empty only when the request names no fact.
+practice_round plan_next_round(const std::vector<practice_row>& rows, const round_request& request,
+                               std::time_t now);
+
+// The queue of a round from its candidates; the share of right answers of
+// the player's latest canisters (-1 for none) sets the known share.
+std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& candidates,
+                                        const std::vector<fact_fluency>& fluency,
+                                        double recent_right);
+
+// The next canister to give; false once the round is done.
+bool next_canister(practice_round& round, round_canister& shown);
+// The verdict (a practice_result) of the canister last given: a wrong
+// answer or a miss brings its fact back, no more than round_comebacks times.
+void canister_verdict(practice_round& round, int result);
