@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "data_file.h"
 #include "fact_sets.h"
 #include "player_report.h"
 #include "players.h"
@@ -80,15 +81,16 @@ void make_class(const std::string& folder) {
         (void)std::snprintf(name, sizeof name, "PUPIL%02d", child + 1);
         list += std::string(name) + "\n";
     }
-    if (!replace_file(folder + "/players.txt", list)) {
+    if (!replace_data_file(folder + "/players.txt", {list.begin(), list.end()})) {
         std::perror(folder.c_str());
         std::exit(1);
     }
     const std::vector<std::string> players = read_player_list(folder + "/players.txt");
     for (int child = 0; child < class_size; ++child) {
-        (void)replace_file(
+        const std::string year = year_of(child);
+        (void)replace_data_file(
             folder + "/" + practice_file_of(players, players[static_cast<std::size_t>(child)]),
-            year_of(child));
+            {year.begin(), year.end()});
     }
 }
 

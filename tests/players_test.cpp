@@ -184,17 +184,18 @@ TEST(player_report, every_player_with_what_went_wrong) {
     ASSERT_EQ(mkdir("game/practice-DI.csv", 0700), 0);
     ASSERT_TRUE(choose_player("EVE", message));  // no games yet
     const std::string report = report_of(folder_histories("game/", "", true, at(0)), 1);
-    EXPECT_EQ(report.substr(0, report.find("\n== ")),
-              "Refuel practice report: the 30 days to 2026-12-07\n"
-              "From here\n\n"
-              "player         games rounds     +     -     x     / to learn  last played\n"
-              "                                 (facts known)\n"
-              "first player       0      0     1     0     0     0        0  2026-10-28\n"
-              "ANN                2      0     0     0     0     0        1  2026-12-06\n"
-              "</A>               1      0     0     0     0     1        0  2026-12-07\n"
-              "CY             game/practice-CY.csv is damaged: not one whole game in it\n"
-              "DI             game/practice-DI.csv cannot be read\n"
-              "EVE                0      0     0     0     0     0        0  never\n");
+    EXPECT_EQ(
+        report.substr(0, report.find("\n== ")),
+        "Refuel practice report: the 30 days to 2026-12-07\n"
+        "From here\n\n"
+        "player         games rounds     +     -     x     / to learn  last played\n"
+        "                                 (facts known)\n"
+        "first player       0      0     1     0     0     0        0  2026-10-28\n"
+        "ANN                2      0     0     0     0     0        1  2026-12-06\n"
+        "</A>               1      0     0     0     0     1        0  2026-12-07\n"
+        "CY             game/practice-CY.csv holds no game that can be read; lines not read: 1\n"
+        "DI             game/practice-DI.csv cannot be read\n"
+        "EVE                0      0     0     0     0     0        0  never\n");
     for (const char* part : {"\n== first player (game/practice.csv) ==\n\nGames: 0",
                              "\n== ANN (game/practice-ANN.csv) ==\n\nGames: 2",
                              "\n== </A> (game/practice-%3C%2FA%3E.csv) ==\n\nGames: 1",
@@ -217,7 +218,7 @@ TEST(player_report, every_player_with_what_went_wrong) {
     }
     EXPECT_EQ(names,
               "ANNA 2B:2:|</A>:1:|gone?[2J:0:is missing|first player:1:|ANN:0:is missing|"
-              "</A>:1:|CY:0:is damaged: not one whole game in it|DI:0:cannot be read|"
+              "</A>:1:|CY:0:holds no game that can be read; lines not read: 1|DI:0:cannot be read|"
               "EVE:0:is missing|");
 }
 

@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include "data_file.h"
 #include "players.h"
 #include "practice_report_text.h"
 #include "progress_page.h"
@@ -16,21 +17,22 @@ constexpr std::time_t seconds_per_day = std::time_t{24} * 60 * 60;
 
 player_history read_history(const std::string& name, const std::string& path, bool missing_is_fault,
                             std::time_t now) {
-    player_history h{name, path, "", {}, {}};
-    switch (read_practice_history(path, h.rows)) {
+    player_history h{name, path, "", {}, {}, 0};
+    switch (read_practice_history(path, h.rows, &h.unread)) {
         case practice_file_unreadable:
             h.fault = "cannot be read";
             break;
         case practice_file_missing:
             h.fault = missing_is_fault ? "is missing" : "";
             break;
-        case practice_file_read: {
-            struct stat st;
-            if (h.rows.empty() && stat(path.c_str(), &st) == 0 && st.st_size > 0) {
-                h.fault = "is damaged: not one whole game in it";
+        case practice_file_read:
+            // Lines and not one game among them: a file this version
+            // cannot read, never a child who has not played.
+            if (h.rows.empty() && h.unread > 0) {
+                h.fault =
+                    "holds no game that can be read; lines not read: " + std::to_string(h.unread);
             }
             break;
-        }
     }
     h.fluency = fluency_of(h.rows, now);
     return h;
@@ -51,6 +53,13 @@ std::vector<std::string> unlisted_players(const std::string& folder,
     }
     std::sort(found.begin(), found.end());
     return found;
+}
+
+// The page replaces whatever was at its path in one rename; a link there is
+// followed only as far as the player's own links go.
+bool write_page(const std::string& path, const std::string& page) {
+    return replace_data_file(data_file_target(path),
+                             std::vector<unsigned char>(page.begin(), page.end()));
 }
 
 bool is_folder(const std::string& path) {
@@ -86,7 +95,7 @@ std::vector<player_history> folder_histories(const std::string& folder, const st
         }
     }
     if (histories.empty() && !only.empty()) {
-        histories.push_back({only, folder + players_file_name, "does not list them", {}, {}});
+        histories.push_back({only, folder + players_file_name, "does not list them", {}, {}, 0});
     }
     return histories;
 }
@@ -190,8 +199,12 @@ int print_player_report(std::FILE* out, std::FILE* err, const std::vector<player
     }
     for (std::size_t i = 0; i < players.size(); ++i) {
         if (players[i].fault.empty()) {
-            (void)std::fprintf(out, "\n== %s (%s) ==\n\n", players[i].name.c_str(),
+            (void)std::fprintf(out, "\n== %s (%s) ==\n", players[i].name.c_str(),
                                players[i].path.c_str());
+            if (players[i].unread > 0) {
+                (void)std::fprintf(out, "Lines that could not be read: %d\n", players[i].unread);
+            }
+            (void)std::fprintf(out, "\n");
             print_practice_part(out, players[i].rows, now);
         }
     }
@@ -221,7 +234,7 @@ int report_on_players(const std::string& player, const std::vector<std::string>&
         }
     }
     int status = print_player_report(stdout, stderr, players, from, now);
-    if (!html_file.empty() && !replace_file(html_file, progress_page(players, from, now))) {
+    if (!html_file.empty() && !write_page(html_file, progress_page(players, from, now))) {
         (void)std::fprintf(stderr, "refuel: %s could not be written\n", html_file.c_str());
         status = 1;
     }

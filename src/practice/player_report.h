@@ -20,6 +20,7 @@ struct player_history {
     std::string fault;  // what went wrong; empty when it was read
     std::vector<practice_row> rows;
     std::vector<fact_fluency> fluency;  // of the rows, as of the report's now
+    int unread;                         // lines of the file that were not rows
 };
 
 // The players listed in the folder's players.txt (folder a prefix, "" for the

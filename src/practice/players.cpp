@@ -1,17 +1,13 @@
 #include "players.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <functional>
-#include <thread>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "data_file.h"
 #include "game_paths.h"
 
 const char* const players_file_name = "players.txt";
@@ -46,44 +42,19 @@ std::string list_text(const std::vector<std::string>& players) {
     return text;
 }
 
-}  // namespace
-
-bool replace_file(const std::string& path, const std::string& text) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        return false;
-    }
-    const bool written = fchmod(fd, 0644) == 0 &&
-                         write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
-                         fsync(fd) == 0;
-    if (close(fd) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        (void)std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
-namespace {
-
-// Two copies adding players take turns; the lock file stays, as the
-// high-score table's does. Without a lock within two seconds the change is
-// made regardless rather than keep a child waiting.
+// Two copies adding players take turns under the list's lock. Without the
+// lock within two seconds the change is made regardless rather than keep a
+// child waiting; a list in a place refused (another's link, a FIFO) is not.
 bool change_list(const std::string& path,
                  const std::function<bool(std::vector<std::string>&)>& change) {
-    make_folders_for(path);
-    const int lock =
-        open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (lock >= 0 && flock(lock, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK &&
-           std::chrono::steady_clock::now() < give_up) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    const std::string target = data_file_target(path);
+    const int lock = lock_data_file(target, 2000);
     std::vector<std::string> players = read_player_list(path);
     const std::vector<std::string> before = players;
-    bool ok = change(players);
+    bool ok = !target.empty() && change(players);
     if (ok && players != before) {
-        ok = replace_file(path, list_text(players));
+        const std::string text = list_text(players);
+        ok = replace_data_file(target, std::vector<unsigned char>(text.begin(), text.end()));
     }
     if (lock >= 0) {
         (void)close(lock);
@@ -172,20 +143,12 @@ bool player_of_practice_file(const std::string& file_name, std::string& name) {
 
 std::vector<std::string> read_player_list(const std::string& path) {
     std::vector<std::string> players;
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
-    if (fd < 0) {
+    std::vector<unsigned char> bytes;
+    bool cut = false;
+    if (read_data_file(data_file_target(path), largest_list, bytes, cut) != data_file_read || cut) {
         return players;
     }
-    struct stat st;
-    std::string text;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        char chunk[4096];
-        ssize_t n = 0;
-        while (text.size() < largest_list && (n = read(fd, chunk, sizeof chunk)) > 0) {
-            text.append(chunk, static_cast<std::size_t>(n));
-        }
-    }
-    close(fd);
+    const std::string text(bytes.begin(), bytes.end());
     std::size_t start = 0;
     for (std::size_t end = text.find('\n'); end != std::string::npos;
          start = end + 1, end = text.find('\n', start)) {

@@ -43,10 +43,6 @@ bool add_player(const std::string& path, const std::string& name, bool first_has
 // list could not be saved.
 bool name_first_player(const std::string& path, const std::string& name);
 
-// Replaces the file whole: written beside it under a name of its own,
-// synced and renamed over it, so a reader sees the old text or the new.
-bool replace_file(const std::string& path, const std::string& text);
-
 // The folder of hiscores.dat as a prefix ("" for the working folder), and
 // the files of the players there.
 std::string game_data_folder();

@@ -10,9 +10,10 @@
 
 #include "practice_csv.h"
 
-// Prints the report of the 30 days up to now on out. Returns the exit
-// status: 0, or 1 with a message on err when practice.csv is there but
-// cannot be read or the report cannot be written.
+// Prints the report of the 30 days up to now on out, with the number of
+// lines of practice.csv that could not be read. Returns the exit status: 0,
+// or 1 with a message on err when practice.csv is there but cannot be read,
+// holds lines but no game that can be, or the report cannot be written.
 int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now);
 // One player's part of the report: the games, the operations, the facts to
 // practise and the maps, from that player's rows.

@@ -278,6 +278,9 @@ void add_player(std::string& out, const player_history& p, std::size_t index, st
         s.games, s.rounds, duration_text(played[0]).c_str(), duration_text(played[1]).c_str(),
         day_text(s.last_played).c_str());
     add(out, R"(<p class="note">From %s</p>)", html_escaped(p.path).c_str());
+    if (p.unread > 0) {
+        add(out, R"(<p class="note">Lines that could not be read: %d</p>)", p.unread);
+    }
     if (p.rows.empty()) {
         out += "<p>No games yet.</p></section>";
         return;
