@@ -27,6 +27,7 @@ fuzz high_score_fuzz 200 frontend/high_score_table shell/data_file shell/game_pa
 cp -r "$here/tests/fuzz/practice_csv_seeds" "$out/practice_csv_fuzz"
 fuzz practice_csv_fuzz 4096 practice/practice_csv practice/players practice/fact_sets \
     practice/practice_texts problems/canister_label problems/problem_generator \
-    frontend/high_score_table shell/data_file shell/game_paths shell/asset_catalogue shell/drawing_kit shell/text_pool \
+    frontend/high_score_table shell/data_file shell/game_paths shell/asset_catalogue \
+    shell/drawing_kit shell/text_pool \
     shell/keyboard_random_clock shell/datafile_check shell/opaque_runs shell/platform \
     frontend/settings_menus frontend/menu_pass
