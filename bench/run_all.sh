@@ -11,7 +11,7 @@ build=${1:-$here/build-bench}
 
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j 2 --target refuel refuel_datafiles refuel_bench_tools bench_game_frame \
-    bench_practice learner_model >/dev/null
+    bench_practice learner_model bench_practice_csv >/dev/null
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
@@ -58,6 +58,15 @@ line "draw_fuel_gauge:" "$(us "$gauge")   reported"
 line "present_frame, memory screen:" "$(us "$present") = $(ratio "$present" "$yard") x yardstick   reported"
 line "render_label:" "$(us "$label")   reported"
 line "new_problem, addition at 1:" "$(awk -v t="$problem" 'BEGIN { printf "%.0f ns", t }')   reported"
+# practice.csv's newest 4 MiB read back, as written and as a German
+# spreadsheet saves it: medians of wall time.
+csv=$("$build/bench/bench_practice_csv" --benchmark_repetitions=9 \
+    --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null)
+for arg in 0 1; do
+    ms=$(printf '%s\n' "$csv" | awk -F, -v n="\"bm_read_4mib/${arg}_median\"" '$1 == n { printf "%.1f", $3 }')
+    line "practice.csv, 4 MiB $([ $arg = 0 ] && echo "as written" || echo "saved, German"):" \
+        "$ms ms   target <= 100 ms   $(verdict "$ms" 100)"
+done
 # A round planned from a practice.csv of 4 MiB, the most the game reads.
 plan=$("$build/bench/bench_practice" --benchmark_filter=round_start --benchmark_repetitions=5 \
     --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |

@@ -109,29 +109,6 @@ TEST_F(high_score_file, a_new_score_goes_below_equal_ones_and_must_beat_the_lowe
     EXPECT_STREQ(high_score_names[2], "annie");
 }
 
-TEST_F(high_score_file, a_new_score_joins_what_another_copy_saved_after_start_up) {
-    const bytes other = classic({30000, 16000, 8000, 4000, 2000});
-    for (const bool saving_now : {false, true}) {  // the other copy saves first, or as ours waits
-        std::remove("hiscores.dat");
-        load_high_scores();
-        const int lock = open("hiscores.dat.lock", O_RDWR | O_CREAT, 0644);
-        ASSERT_EQ(flock(lock, LOCK_EX), 0);
-        const pid_t other_copy = saving_now ? fork() : 0;
-        if (other_copy == 0) {
-            const int fd = open("hiscores.dat", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            const bool saved = write(fd, other.data(), other.size()) == 10 && close(fd) == 0;
-            if (saving_now) {
-                _exit(saved ? 0 : 1);
-            }
-        }
-        close(lock);
-        EXPECT_EQ(record_high_score(20000, "PILOT"), 1) << saving_now;
-        EXPECT_TRUE(!saving_now || waitpid(other_copy, nullptr, 0) == other_copy);
-        load_high_scores();
-        EXPECT_EQ(table(), (std::vector<int>{30000, 20000, 16000, 8000, 4000})) << saving_now;
-    }
-}
-
 TEST_F(high_score_file, a_file_that_cannot_be_read_is_never_written_over) {
     // A link followed overwrites its file; /proc/self/mem fails with EIO; a FIFO's open waits.
     const bytes theirs = classic({30000, 1, 1, 1, 1});

@@ -51,10 +51,10 @@ TEST(practice_csv, games_read_back_whole_past_damage_and_appends_cut_short) {
     const std::string c = practice_csv_rows(three, 3, {at(0, 20), 1, 1, true});
     for (std::size_t cut = 0; cut <= c.size(); ++cut) {
         const std::string bytes = before + c.substr(0, cut);
-        EXPECT_EQ(parse_practice_csv(bytes.data(), bytes.size()).size(), cut < c.size() ? 6u : 9u);
+        EXPECT_EQ(parse_practice_csv(bytes.data(), bytes.size()).size(),
+                  cut + 1 < c.size() ? 6u : 9u);
         std::ofstream("practice.csv", std::ios::binary) << bytes;
         ASSERT_TRUE(append_practice_game("practice.csv", back, 1, {at(0, 99), 1, 1, false}));
-        // Without its newline alone the cut game was whole.
         std::vector<practice_row> read;
         ASSERT_EQ(read_practice_history("practice.csv", read), practice_file_read);
         EXPECT_EQ(read.size(), cut + 1 < c.size() ? 7u : 10u);
@@ -74,20 +74,45 @@ struct csv_line_case {
      "2 4 3 12/3=4 [4] right  230 round"},
     {"2026/12/6 9:04,4,addition,10,7 + 8,7,addition,8,15,015,wrong,3,1,1,game\r",
      "4 1 10 7+8=15 [015] wrong  300 game"},
+    {"6.12.26 9:04;4;addition;10;7 + 8;7;addition;8;15;015;wrong;3;1;1;game",
+     "4 1 10 7+8=15 [015] wrong  300 game"},
     {"2026-12-06,2,subtraction,1,5 - 3,5,subtraction,3,2,1.2E+38,wrong,0.349,1,1,game",
      "2 2 1 5-3=2 [1.2E+38] wrong  35 game"},
     {"2026-12-06T15:04:05,2,division,3,12/3,4,4,right,2.30,1,1,,,,",
      "2 4 3 12/3=4 [4] right  230 game"},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,04,right,2.30,1,1,game", ""},
+    {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,1 2,wrong,2.30,1,1,game", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.,1,1,game", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,party", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,13,division,3,4,,missed,2.30,1,1,game", ""},
     {"2026-13-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
-    {"2026-12- 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
     {"2026-12-006 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    {"6.12.202 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.3s,1,1,game", ""},
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,,1,game", ""},
     {"\"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    {",2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    // A parent's note in a later column, and the empty cells that pad it.
+    {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,4,right,2.30,1,1,game,",
+     "2 4 3 12/3=4 [4] right  230 game"},
+    {"2026-12-06T15:04:05,2,division,3,12/3,4,4,right,2.30,1,1,,,,,\"tired, \"\"ill\"\"\"",
+     "2 4 3 12/3=4 [4] right  230 game"},
+    // Decimal commas; ';' between fields.
+    {"\"2026/12/06 15:04:05\",2,division,3,\"12 / 3\",12,division,3,4,4,right,\"2,3\",1,1,game",
+     "2 4 3 12/3=4 [4] right  230 game"},
+    {"2026-12-06 15:04:05;2;\"division\";3;\"12 / "
+     "3\";12;\"division\";3;4;1,2E+028;\"wrong\";0,9;1;1;"
+     "\"game\";;",
+     "2 4 3 12/3=4 [1,2E+028] wrong  90 game"},
+    // A first-version problem a spreadsheet took for a date, mended when
+    // one reading alone gives the answer.
+    {"2026-12-06T15:04:05,2,division,3,2026/12/03,4,4,right,2.3,1,1,,,,",
+     "2 4 3 12/3=4 [4] right  230 game"},
+    {"2026-12-06T15:04:05,2,mixed,3,03.12.26,4,4,right,2.3,1,1",
+     "2 5 3 12/3=4 [4] right  230 game"},
+    {"2026-12-06T15:04:05,2,mixed,3,2026/03/09,6,6,right,2.3,1,1",
+     "2 5 3 9-3=6 [6] right  230 game"},
+    {"2026-12-06T15:04:05,2,mixed,3,2026/04/02,2,2,right,2.3,1,1", ""},
 };
 
 TEST(practice_csv, the_first_versions_rows_and_a_spreadsheets_are_read) {
@@ -110,6 +135,12 @@ TEST(practice_csv, the_first_versions_rows_and_a_spreadsheets_are_read) {
         }
         EXPECT_EQ(got, c.read_as) << c.line;
     }
+    // A fact that cannot be mended is lost alone, not its game.
+    const std::string ambiguous =
+        "2026-12-06T15:04:05,2,mixed,3,2026/04/02,2,2,right,2.3,1,2\n"
+        "2026-12-06T15:04:05,2,mixed,3,12/3,4,4,right,2.3,2,2\n";
+    const auto rest = parse_practice_csv(ambiguous.data(), ambiguous.size());
+    EXPECT_EQ(rest.size(), 1u);
     // A file of the first version gets the header again before the first
     // game of this one, so a spreadsheet labels its columns.
     scratch_folder folder;
@@ -125,7 +156,9 @@ TEST(practice_csv, the_first_versions_rows_and_a_spreadsheets_are_read) {
                                              practice_csv_rows(three, 1, {at(0, 1), 2, 3, false}));
 }
 
-TEST(practice_csv, links_and_odd_files_are_neither_followed_nor_read) {
+// Links and odd files are data_file's (the score file's tests); that the
+// appends and reads go through it shows on a FIFO.
+TEST(practice_csv, folders_are_made_and_a_fifo_neither_written_nor_read) {
     scratch_folder folder;
     std::vector<practice_row> rows;
     EXPECT_EQ(read_practice_history("practice.csv", rows), practice_file_missing);
@@ -136,16 +169,10 @@ TEST(practice_csv, links_and_odd_files_are_neither_followed_nor_read) {
     EXPECT_EQ(read_practice_history("new/data/practice.csv", rows), practice_file_read);
     EXPECT_EQ(close(free_fd), -1);
     EXPECT_EQ(rows.size(), 3u);
-    std::ofstream("theirs.csv") << "kept\n";
-    ASSERT_EQ(symlink("theirs.csv", "practice.csv"), 0);
     ASSERT_EQ(mkfifo("fifo.csv", 0600), 0);
-    ASSERT_EQ(mkdir("folder.csv", 0700), 0);
-    for (const char* path : {"practice.csv", "fifo.csv", "folder.csv"}) {
-        EXPECT_FALSE(append_practice_game(path, three, 3, {at(0, 0), 1, 1, false})) << path;
-        EXPECT_EQ(read_practice_history(path, rows), practice_file_unreadable) << path;
-        EXPECT_TRUE(rows.empty());
-    }
-    EXPECT_EQ(file_text("theirs.csv"), "kept\n");
+    EXPECT_FALSE(append_practice_game("fifo.csv", three, 3, {at(0, 0), 1, 1, false}));
+    EXPECT_EQ(read_practice_history("fifo.csv", rows), practice_file_unreadable);
+    EXPECT_TRUE(rows.empty());
 }
 
 // A hand-made history; each fact's answers in days before now (noon),
@@ -289,6 +316,30 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
     EXPECT_EQ(print_practice_report(none, none, at(0)), 1);
     std::fclose(full);
     std::fclose(none);
+}
+
+// What --report makes of files it can read only in part, or not at all.
+TEST(practice_report_text, lines_not_read_are_counted_and_none_read_is_a_failure) {
+    scratch_folder folder;
+    high_score_path = "hiscores.dat";
+    // The clock set back 40 minutes between two games: the later in the file
+    // is the latest, whatever its date.
+    const std::string games = practice_csv_rows(three, 1, {at(0), 2, 3, false}) +
+                              practice_csv_rows(three, 1, {at(0, -2400), 4, 3, false});
+    for (const auto& [file, status, says] : std::vector<std::tuple<std::string, int, const char*>>{
+             {games + "a note\n", 0, "Lines that could not be read: 1\n"},
+             {games, 0, "multiplication, difficulty 4:"},
+             {"\xef\xbb\xbf" + std::string(practice_csv_header) + ";;;\n\"z", 1,
+              "practice.csv holds no game that can be read; lines not read: 1"}}) {
+        std::ofstream("practice.csv", std::ios::binary) << file;
+        char* text = nullptr;
+        std::size_t size = 0;
+        std::FILE* out = open_memstream(&text, &size);
+        EXPECT_EQ(print_practice_report(out, out, at(0)), status) << file;
+        std::fclose(out);
+        EXPECT_NE(std::string(text, size).find(says), std::string::npos) << text;
+        std::free(text);
+    }
 }
 
 }  // namespace

@@ -1,20 +1,13 @@
 #include "high_score_table.h"
 
-#include <cerrno>
-#include <chrono>
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include <fcntl.h>
-#include <limits.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include "data_file.h"
 #include "game_paths.h"
 
 const char* const default_high_score_name = "HALBREK";
@@ -25,6 +18,7 @@ char high_score_names[high_score_count][high_score_name_length + 1] = {
 std::string high_score_path;
 std::string high_score_seed_path;
 bool high_score_file_writable = true;
+int high_score_lock_patience_ms = 20000;
 
 namespace {
 
@@ -158,18 +152,6 @@ void sort_table() {
     }
 }
 
-bool write_all(int fd, const unsigned char* data, int size) {
-    while (size > 0) {
-        const ssize_t n = write(fd, data, static_cast<std::size_t>(size));
-        if (n <= 0) {
-            return false;
-        }
-        data += n;
-        size -= static_cast<int>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 void decode_high_scores(const unsigned char* bytes, int size) {
@@ -217,108 +199,17 @@ bool extension_is_ours(const unsigned char* bytes, int size) {
            bytes[14] == extension_version;
 }
 
-// The file the table is read from and a save replaces: when hiscores.dat is
-// a symbolic link, the file it points at, so the link stays. Only links
-// that, like their target, belong to the player are followed: anyone who
-// can write a shared folder could plant one there to make the player's game
-// overwrite the player's other files. Empty when refused.
-std::string own_target(const std::string& path) {
-    const uid_t player = geteuid();
-    std::string target = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st;
-        if (lstat(target.c_str(), &st) != 0) {
-            return target;  // opening it tells missing from unreadable
-        }
-        if (!S_ISLNK(st.st_mode)) {
-            return hops == 0 || st.st_uid == player ? target : std::string();
-        }
-        char link[PATH_MAX];
-        const ssize_t n = readlink(target.c_str(), link, sizeof link);
-        if (st.st_uid != player || n <= 0 || n >= static_cast<ssize_t>(sizeof link)) {
-            return std::string();
-        }
-        std::string next(link, static_cast<std::size_t>(n));
-        const std::size_t slash = target.rfind('/');
-        if (next[0] != '/' && slash != std::string::npos) {
-            next.insert(0, target, 0, slash + 1);
-        }
-        target = next;
-    }
-    return std::string();
-}
-
-// The mode a new file would get, or the one the replaced file has.
-mode_t file_mode(const std::string& target) {
-    struct stat st;
-    if (lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        return st.st_mode & 07777;
-    }
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
-bool write_file(const std::string& target, const std::vector<unsigned char>& bytes) {
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    // A name of its own, so two games saving into one folder at once cannot
-    // write into each other's file.
-    std::string temporary = target + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        return false;
-    }
-    const bool written = fchmod(fd, file_mode(target)) == 0 &&
-                         write_all(fd, bytes.data(), static_cast<int>(bytes.size()));
-    const bool synced = written && fsync(fd) == 0;
-    const bool closed = close(fd) == 0;
-    if (!written || !synced || !closed || std::rename(temporary.c_str(), target.c_str()) != 0) {
-        // Nothing more can be done about a folder that refuses writes.
-        (void)std::remove(temporary.c_str());
-        return false;
-    }
-    // The rename itself lasts once the folder is on disk too.
-    const int dir = open(folder.c_str(), O_RDONLY);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
-    return true;
-}
-
 enum class table_file { read, missing, unreadable };
-
-bool read_whole(int fd, std::vector<unsigned char>& bytes) {
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        return false;  // a folder, a FIFO or a device in its place
-    }
-    unsigned char chunk[4096];
-    for (;;) {
-        const ssize_t n = read(fd, chunk, sizeof chunk);
-        if (n <= 0 || bytes.size() + static_cast<std::size_t>(n) > largest_kept_file) {
-            return n == 0;
-        }
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    }
-}
 
 // Reads the table and the bytes to keep from path; both stay as they are
 // when it cannot.
 table_file read_table(const std::string& path) {
-    const std::string target = own_target(path);
-    // Without O_NONBLOCK the open of a FIFO waits for a writer for ever.
-    const int fd =
-        target.empty() ? -1 : open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0) {
-        return !target.empty() && errno == ENOENT ? table_file::missing : table_file::unreadable;
-    }
     std::vector<unsigned char> bytes;
-    const bool whole = read_whole(fd, bytes);
-    (void)close(fd);  // only read: nothing to lose
-    if (!whole) {
-        return table_file::unreadable;
+    bool cut = false;
+    const data_file_state state =
+        read_data_file(data_file_target(path), largest_kept_file, bytes, cut);
+    if (state != data_file_read || cut) {
+        return state == data_file_missing ? table_file::missing : table_file::unreadable;
     }
     const int size = static_cast<int>(bytes.size());
     decode_high_scores(bytes.data(), size);
@@ -333,29 +224,6 @@ table_file read_table(const std::string& path) {
         tail_after_classic = true;
     }
     return table_file::read;
-}
-
-// Two copies of the game take turns at reading the table again and saving
-// it. The lock file stays: removed, it would let a third copy lock a new
-// file of the same name while the second holds the old one. -1 when there
-// is no lock to be had within a couple of seconds: the game then saves
-// without it rather than keep the player waiting.
-int lock_table() {
-    const std::string name = score_file() + ".lock";
-    constexpr int flags = O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
-    int fd = open(name.c_str(), O_RDWR | flags, 0666);
-    if (fd < 0) {
-        fd = open(name.c_str(), O_RDONLY | flags, 0666);  // another player's, in a shared folder
-    }
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() > give_up) {
-            (void)close(fd);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return fd;
 }
 
 }  // namespace
@@ -373,16 +241,18 @@ void load_high_scores() {
     high_score_file_writable = found != table_file::unreadable;
 }
 
-int record_high_score(int score, const char* name) {
-    make_folders_for(high_score_path);  // the lock lies beside the table
-    const int lock = lock_table();
+int record_high_score(int score, const char* name, bool& saved) {
+    // The lock lies beside the table itself, wherever links lead, so that
+    // copies reaching it by different paths take turns all the same.
+    const int lock = lock_data_file(data_file_target(score_file()), high_score_lock_patience_ms);
     // A table gone since start-up leaves the one in view, which the save
     // then writes out.
     high_score_file_writable = read_table(score_file()) != table_file::unreadable;
     const int rank = insert_high_score(score, name);
-    if (rank >= 0) {
-        (void)save_high_scores();  // the table stays in view when it fails
-    }
+    // Without the lock another copy may be between its reading and its
+    // saving, and one of the two tables would replace the other: the score
+    // stays in view, unsaved, rather than lose someone's.
+    saved = rank < 0 || (lock >= 0 && save_high_scores());
     if (lock >= 0) {
         (void)close(lock);
     }
@@ -401,8 +271,7 @@ bool save_high_scores() {
     bytes.insert(bytes.end(), kept_tail.begin(), kept_tail.end());
     // A player's own table is kept in a folder made on the first save.
     make_folders_for(high_score_path);
-    const std::string target = own_target(score_file());
-    return !target.empty() && write_file(target, bytes);
+    return replace_data_file(data_file_target(score_file()), bytes);
 }
 
 int insert_high_score(int score, const char* name) {

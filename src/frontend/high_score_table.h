@@ -27,12 +27,15 @@ extern bool high_score_file_writable;
 // is missing); defaults when it is missing or cannot be read. A FIFO or a
 // device in its place is refused at once, as a file that cannot be read.
 void load_high_scores();
-// A finished game's new entry: under a lock on hiscores.dat.lock beside the
-// file (waited for a couple of seconds at most, then saved without it), the
-// table is read again, so that what another copy of the game saved since is
-// kept, the score put in, and the table saved. Returns the 0-based rank, or
-// -1 when the score no longer qualifies.
-int record_high_score(int score, const char* name);
+// How long a save waits for the lock another copy of the game holds.
+extern int high_score_lock_patience_ms;
+// A finished game's new entry: under the lock beside the table (the file
+// links lead to), the table is read again, so that what another copy of the
+// game saved since is kept, the score put in, and the table saved. Without
+// the lock nothing is saved. `saved` is false when the score should have
+// been and was not. Returns the 0-based rank, or -1 when the score no longer
+// qualifies.
+int record_high_score(int score, const char* name, bool& saved);
 // True when score is strictly greater than the rank-5 entry.
 bool is_high_score(int score);
 // Puts score in at its rank (below equal scores), moving lower entries down

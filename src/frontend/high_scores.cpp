@@ -10,6 +10,7 @@
 #include "platform.h"
 
 int marked_high_score = -1;
+bool marked_score_unsaved = false;
 
 namespace {
 
@@ -86,8 +87,10 @@ int enter_high_score(int score) {
     // The table that follows closes on Enter: let go of the key that
     // confirmed the name first, or the new entry would flash by unseen.
     wait_until_enter_is_up();
-    const int rank = record_high_score(score, name);
+    bool saved = true;
+    const int rank = record_high_score(score, name, saved);
     marked_high_score = rank;
+    marked_score_unsaved = !saved;
     return rank;
 }
 
@@ -107,9 +110,16 @@ void show_high_scores() {
         score_text(high_scores[rank], text);
         draw_text(550, row_y[rank], text, 0, 0);
     }
+    // Under the prompt, so the table and the prompt stay where they are.
+    if (marked_score_unsaved) {
+        set_draw_font(font_text);
+        set_draw_color(255, 220, 64);
+        draw_text(400, 578, "Your score could not be saved", 1, 1);
+    }
     present_frame();
     // The picture stays as it is until Enter.
     wait_for_enter();
     marked_high_score = -1;
+    marked_score_unsaved = false;
     platform_rest(500);
 }

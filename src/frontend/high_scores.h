@@ -5,6 +5,8 @@
 
 // Rank (0-based) of the entry the next high-score screen marks, or -1.
 extern int marked_high_score;
+// Whether that entry could not be saved: the screen says so once.
+extern bool marked_score_unsaved;
 
 void show_high_scores();
 // Asks the player's name on the screen (letters and digits, shown as

@@ -2,15 +2,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <numeric>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "fact_sets.h"
-#include "game_paths.h"
+#include "data_file.h"
 #include "high_score_table.h"
 #include "practice_texts.h"
 
@@ -30,6 +32,10 @@ constexpr int longest_line = 512;  // well above any row this program writes
 constexpr int largest_number = 9999999;
 constexpr const char* result_names[] = {"right", "wrong", "missed"};
 constexpr const char* kind_names[] = {"game", "round"};
+// The header after the byte order mark that some spreadsheets write first.
+constexpr const char* marked_header =
+    "\xef\xbb\xbf"
+    "date";
 
 struct field {
     const char* begin;
@@ -87,16 +93,32 @@ bool read_one_of(const char*& p, const char* end, const char* characters) {
     return true;
 }
 
-// Local time, year first, as this program writes it ("2026-12-06 15:04:05")
-// and as spreadsheets save it back: "/" between the parts of the date, "T"
-// before the time, one-digit months, days and hours, no seconds, no time.
+// The date part of a date and time: year first, as this program writes it
+// ("2026-12-06") and spreadsheets save it ("2026/12/6"), or day first with
+// dots as German spreadsheets show dates ("6.12.2026", "06.12.26").
+bool read_calendar_day(const char*& p, const char* end, int& year, int& month, int& day) {
+    const char* start = p;
+    if (read_digits(p, end, 4, 4, year)) {
+        return read_one_of(p, end, "-/") && read_digits(p, end, 1, 2, month) &&
+               read_one_of(p, end, "-/") && read_digits(p, end, 1, 2, day);
+    }
+    p = start;
+    const char* year_start = nullptr;
+    const bool read = read_digits(p, end, 1, 2, day) && read_one_of(p, end, ".") &&
+                      read_digits(p, end, 1, 2, month) && read_one_of(p, end, ".") &&
+                      (year_start = p, read_digits(p, end, 2, 4, year)) && p - year_start != 3;
+    year += read && p - year_start == 2 ? 2000 : 0;
+    return read;
+}
+
+// Local time as this program writes it ("2026-12-06 15:04:05") and as
+// spreadsheets save it back: the date written their way, "T" before the
+// time, one-digit hours, no seconds, no time.
 bool read_date(const field& f, std::time_t& out) {
     const char* p = f.begin;
     const char* end = f.end;
     int part[6] = {};
-    if (!read_digits(p, end, 4, 4, part[0]) || !read_one_of(p, end, "-/") ||
-        !read_digits(p, end, 1, 2, part[1]) || !read_one_of(p, end, "-/") ||
-        !read_digits(p, end, 1, 2, part[2])) {
+    if (!read_calendar_day(p, end, part[0], part[1], part[2])) {
         return false;
     }
     if (p != end && (!read_one_of(p, end, "T ") || !read_digits(p, end, 1, 2, part[3]) ||
@@ -122,9 +144,9 @@ bool read_date(const field& f, std::time_t& out) {
     return out != static_cast<std::time_t>(-1);
 }
 
-// "2.35", or what a spreadsheet makes of it: "2.3", "2", "2.349".
+// "2.35", or what a spreadsheet makes of it: "2.3", "2", "2.349", "2,3".
 bool read_seconds(const field& f, int& ticks) {
-    const char* point = std::find(f.begin, f.end, '.');
+    const char* point = std::find_if(f.begin, f.end, [](char c) { return c == '.' || c == ','; });
     int whole = 0;
     if (!read_number(f.begin, point, whole) || whole > 999999) {
         return false;
@@ -155,16 +177,53 @@ bool read_compact_problem(const field& f, practice_entry& e) {
     return false;
 }
 
-// Splits a line at its commas; a field in double quotes (as spreadsheets
-// write one with a space in it) is taken without them. At most `most`.
-int split_fields(const char* begin, const char* end, field* fields, int most) {
-    int n = 0;
-    const char* c = begin;
-    for (;;) {
-        if (n == most) {
-            return most + 1;
+// "12/3" or "6-3" that a spreadsheet took for a date and saved as one:
+// "2026/12/03" or "2026/03/12" (year first), "03.12.26" or "12/3/2026"
+// (year last). Which number was first is lost, and with a mixed topic the
+// sign too; the fact is mended only when one reading alone gives the
+// answer. How many readings do (the fact is lost, not its game, unless one
+// does), or -1 when the field is no such date.
+int mend_date_problem(const field& f, int topic, practice_entry& e) {
+    const char* p = f.begin;
+    const char* end = f.end;
+    int part[3] = {};
+    const char* start = p;
+    if (!read_digits(p, end, 1, 4, part[0])) {
+        return -1;
+    }
+    const bool year_first = p - start == 4;
+    if (!read_one_of(p, end, "/-.") || !read_digits(p, end, 1, 2, part[1]) ||
+        !read_one_of(p, end, "/-.") || !read_digits(p, end, 1, 4, part[2]) || p != end) {
+        return -1;
+    }
+    const int x = year_first ? part[1] : part[0];
+    const int y = year_first ? part[2] : part[1];
+    int found = 0;
+    for (const int operation : {2, 4}) {
+        if (topic >= 1 && topic <= 4 && topic != operation) {
+            continue;
         }
-        field& f = fields[n++];
+        for (const auto& [a, b] : {std::make_pair(x, y), std::make_pair(y, x)}) {
+            if (fact_answer(operation, a, b) == e.answer && (found == 0 || x != y)) {
+                ++found;
+                e.operation = operation;
+                e.operand_a = a;
+                e.operand_b = b;
+            }
+        }
+    }
+    return found;
+}
+
+// Splits a line at the separator into at most `most` fields; the rest of
+// the line (a parent's notes in later columns) is left unread. A field in
+// double quotes, as spreadsheets write one with a space, a separator or a
+// decimal comma in it, is taken without them. -1 when a quote of the fields
+// read is never closed.
+int split_fields(const char* begin, const char* end, char separator, field* fields, int most) {
+    const char* c = begin;
+    for (int n = 0; n < most; ++n) {
+        field& f = fields[n];
         if (c != end && *c == '"') {
             f.begin = ++c;
             while (c != end && (*c != '"' || (c + 1 != end && c[1] == '"'))) {
@@ -172,22 +231,36 @@ int split_fields(const char* begin, const char* end, field* fields, int most) {
             }
             f.end = c;
             if (c == end) {
-                return -1;  // the quote is never closed
+                return -1;
             }
             ++c;
         } else {
             f.begin = c;
-            c = std::find(c, end, ',');
+            c = std::find(c, end, separator);
             f.end = c;
         }
         if (c == end) {
-            return n;
+            return n + 1;
         }
-        if (*c != ',') {
+        if (*c != separator) {
             return -1;
         }
         ++c;
     }
+    return most;
+}
+
+// The first ',' or ';' outside quotes: spreadsheets in languages with a
+// decimal comma separate fields with ';'.
+char separator_of(const char* begin, const char* end) {
+    bool quoted = false;
+    for (const char* c = begin; c != end; ++c) {
+        quoted = quoted != (*c == '"');
+        if (!quoted && (*c == ',' || *c == ';')) {
+            return *c;
+        }
+    }
+    return ',';
 }
 
 // The rows of a game share their date: it is worked out once a game.
@@ -198,7 +271,7 @@ struct date_cache {
 
 bool read_when(const field& f, date_cache& last_date, std::time_t& when) {
     const std::size_t length = static_cast<std::size_t>(f.end - f.begin);
-    if (length >= sizeof last_date.text) {
+    if (length == 0 || length >= sizeof last_date.text) {
         return false;
     }
     if (!f.is(last_date.text)) {
@@ -236,24 +309,12 @@ bool read_entered(const field& f, practice_entry& e) {
     }
 }
 
-// One line, without its newline, in either layout.
-bool read_row(const char* begin, const char* end, practice_row& row, date_cache& last_date) {
-    if (end > begin && end[-1] == '\r') {
-        --end;  // saved again on another system
-    }
-    if (end - begin > longest_line) {
-        return false;
-    }
-    field f[field_count];
-    int n = split_fields(begin, end, f, field_count);
-    // A spreadsheet that saves rows of both layouts pads the older ones.
-    while (n > first_layout_fields && f[n - 1].empty()) {
-        --n;
-    }
-    if (n != field_count && n != first_layout_fields) {
-        return false;
-    }
-    const bool first_layout = n == first_layout_fields;
+// What a line is.
+enum line_kind { line_other, line_row, line_damaged_row, line_header, line_blank };
+
+// One row of either layout from its fields; line_damaged_row when all but
+// its fact could be read.
+line_kind read_fields(const field* f, bool first_layout, practice_row& row, date_cache& last_date) {
     // Where the columns after the problem start.
     const field* rest = first_layout ? f + 5 : f + 8;
     practice_entry& e = row.entry;
@@ -261,31 +322,73 @@ bool read_row(const char* begin, const char* end, practice_row& row, date_cache&
     practice_game& game = row.game;
     game.topic = find_name(f[2], practice_topic_names, 5) + 1;
     e.result = find_name(rest[2], result_names, 3);
-    int kind = 0;
+    const int kind = first_layout ? 0 : find_name(f[14], kind_names, 2);
+    game.round = kind == 1;
+    const bool shared = kind >= 0 && read_when(f[0], last_date, game.when) &&
+                        read_number(f[1], game.difficulty) && game.difficulty >= 1 &&
+                        game.difficulty <= 4 && game.topic >= 1 && read_number(f[3], e.level) &&
+                        e.level >= 1 && e.level <= 10 && read_number(rest[0], e.answer) &&
+                        e.result >= 0 && read_seconds(rest[3], e.ticks) &&
+                        read_number(rest[4], row.canister) && read_number(rest[5], row.canisters) &&
+                        row.canister >= 1 && row.canister <= row.canisters;
+    if (!shared) {
+        return line_other;
+    }
+    bool fact = false;
     if (first_layout) {
-        if (!read_compact_problem(f[4], e)) {
-            return false;
+        fact = read_compact_problem(f[4], e);
+        const int readings = fact ? 1 : mend_date_problem(f[4], game.topic, e);
+        if (readings == 0 || readings > 1) {
+            e.operation = 0;  // only this fact is lost
+            return read_entered(rest[1], e) ? line_damaged_row : line_other;
         }
+        fact = readings == 1;
     } else {
         e.operation = find_name(f[6], practice_topic_names, 4) + 1;
-        kind = find_name(f[14], kind_names, 2);
-        if (!read_number(f[5], e.operand_a) || e.operation < 1 || !read_number(f[7], e.operand_b)) {
-            return false;
-        }
+        fact = read_number(f[5], e.operand_a) && e.operation >= 1 && read_number(f[7], e.operand_b);
     }
-    game.round = kind == 1;
-    return kind >= 0 && read_when(f[0], last_date, game.when) &&
-           read_number(f[1], game.difficulty) && game.difficulty >= 1 && game.difficulty <= 4 &&
-           game.topic >= 1 && read_number(f[3], e.level) && e.level >= 1 && e.level <= 10 &&
-           read_number(rest[0], e.answer) &&
-           e.answer == fact_answer(e.operation, e.operand_a, e.operand_b) && e.result >= 0 &&
-           read_entered(rest[1], e) && read_seconds(rest[3], e.ticks) &&
-           read_number(rest[4], row.canister) && read_number(rest[5], row.canisters) &&
-           row.canister >= 1 && row.canister <= row.canisters;
+    return fact && e.answer == fact_answer(e.operation, e.operand_a, e.operand_b) &&
+                   read_entered(rest[1], e)
+               ? line_row
+               : line_other;
 }
 
-bool regular_file(int fd, struct stat& st) {
-    return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+// One line, without its newline: a row of either layout, separated by ','
+// or ';', with whatever columns follow it.
+line_kind read_line(const char* begin, const char* end, practice_row& row, date_cache& last_date) {
+    if (end > begin && end[-1] == '\r') {
+        --end;  // saved again on another system
+    }
+    const char separator = separator_of(begin, end);
+    field f[field_count];
+    const int n = split_fields(begin, end, separator, f, field_count);
+    if (n > 0 && (f[0].is("date") || f[0].is(marked_header))) {
+        return line_header;
+    }
+    if (std::all_of(begin, end, [separator](char c) { return c == separator || c == ' '; })) {
+        return line_blank;
+    }
+    line_kind kind = n == field_count ? read_fields(f, false, row, last_date) : line_other;
+    // A spreadsheet that saves rows of both layouts pads the older ones.
+    if (kind == line_other && n >= first_layout_fields) {
+        kind = read_fields(f, true, row, last_date);
+    }
+    return kind;
+}
+
+// A game being read: its first row, how many it has, and whether it still
+// lacks any (it is then among the open games, at `where`).
+struct game_start {
+    std::size_t first;
+    int rows;
+    std::multimap<std::time_t, std::size_t>::iterator where;
+    bool open;
+};
+
+bool same_game(const practice_row& a, const practice_row& b) {
+    return a.game.when == b.game.when && a.game.round == b.game.round &&
+           a.game.difficulty == b.game.difficulty && a.game.topic == b.game.topic &&
+           a.canisters == b.canisters;
 }
 
 // The header goes before our rows when the file is empty or its last whole
@@ -317,7 +420,7 @@ std::string block_start(int fd, off_t size) {
             --line;
         }
         field f[field_count];
-        if (split_fields(line, last_newline, f, field_count) == first_layout_fields) {
+        if (split_fields(line, last_newline, ',', f, field_count) == first_layout_fields) {
             start += practice_csv_header;
         }
     }
@@ -371,19 +474,13 @@ bool append_practice_game(const std::string& path, const practice_entry* entries
     if (count <= 0) {
         return true;
     }
-    // An installed game's folder is made by whichever file comes first.
-    make_folders_for(path);
-    // Not blocking: a FIFO or device in its place must not hold up the game;
-    // not through a link, which someone else may have planted in a shared
-    // folder.
-    const int fd =
-        open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0666);
+    const int fd = open_data_file_to_append(data_file_target(path));
+    struct stat st;
     if (fd < 0) {
         return false;
     }
-    struct stat st;
-    if (!regular_file(fd, st)) {
-        close(fd);
+    if (fstat(fd, &st) != 0) {
+        (void)close(fd);  // nothing written
         return false;
     }
     // One write of the whole game. Should it come back short (a full disk,
@@ -394,85 +491,100 @@ bool append_practice_game(const std::string& path, const practice_entry* entries
     return close(fd) == 0 && whole;
 }
 
-std::vector<practice_row> parse_practice_csv(const char* bytes, std::size_t size) {
-    std::vector<practice_row> rows;
+std::vector<practice_row> parse_practice_csv(const char* bytes, std::size_t size, int* unread) {
     date_cache last_date{};
-    // The rows of the game being read: kept once its last row has come,
-    // dropped when a row is missing or another game starts first.
-    std::size_t game_start = 0;
-    bool game_whole = true;
+    // Rows of one game need not stand together (a sorted sheet): each goes
+    // to the game of its kind that still lacks rows, and the games keep the
+    // order their first rows came in.
+    std::vector<practice_row> read;
+    std::vector<std::size_t> game_of;  // of each row read
+    read.reserve(size / 64 + 1);
+    game_of.reserve(size / 64 + 1);
+    std::vector<game_start> games;
+    std::multimap<std::time_t, std::size_t> open_games;
+    int lines = 0;
     const char* end = bytes + size;
     for (const char* line = bytes; line < end;) {
         const char* newline = static_cast<const char*>(std::memchr(line, '\n', end - line));
-        if (newline == nullptr) {
-            break;  // a row still without its newline may be cut short
+        const char* line_end = newline != nullptr ? newline : end;
+        practice_row& row = read.emplace_back();
+        const line_kind kind = read_line(line, line_end, row, last_date);
+        lines += kind == line_header || kind == line_blank ? 0 : 1;
+        line = line_end + 1;
+        if (kind != line_row && kind != line_damaged_row) {
+            read.pop_back();
+            continue;
         }
-        practice_row row{};
-        if (read_row(line, newline, row, last_date)) {
-            const practice_row* previous = rows.size() > game_start ? &rows.back() : nullptr;
-            const bool next_of_game =
-                previous != nullptr && !game_whole && previous->game.when == row.game.when &&
-                previous->game.round == row.game.round && previous->canisters == row.canisters &&
-                previous->canister + 1 == row.canister;
-            if (!next_of_game) {
-                if (!game_whole) {
-                    rows.resize(game_start);
-                }
-                game_start = rows.size();
+        // Most often the row is the next of the game before it.
+        std::size_t game = games.empty() ? 0 : games.size() - 1;
+        if (games.empty() || !games.back().open || !same_game(read[games.back().first], row)) {
+            auto [at, to] = open_games.equal_range(row.game.when);
+            while (at != to && !same_game(read[games[at->second].first], row)) {
+                ++at;
             }
-            if (next_of_game || row.canister == 1) {
-                rows.push_back(row);
-                game_whole = row.canister == row.canisters;
-            } else {
-                game_whole = true;  // the rest of a game whose start is missing
+            if (at == to) {
+                at = open_games.emplace(row.game.when, games.size());
+                games.push_back({read.size() - 1, 0, at, true});
             }
+            game = at->second;
         }
-        line = newline + 1;
+        game_start& g = games[game];
+        game_of.push_back(game);
+        if (++g.rows == row.canisters) {
+            open_games.erase(g.where);
+            g.open = false;
+        }
     }
-    if (!game_whole) {
-        rows.resize(game_start);
+    // Games in the order of their first rows, each in canister order.
+    std::vector<std::size_t> order(read.size());
+    std::iota(order.begin(), order.end(), 0);
+    const auto before = [&](std::size_t a, std::size_t b) {
+        return game_of[a] != game_of[b] ? game_of[a] < game_of[b]
+                                        : read[a].canister < read[b].canister;
+    };
+    if (!std::is_sorted(order.begin(), order.end(), before)) {
+        std::stable_sort(order.begin(), order.end(), before);
+    }
+    // A game is kept when it has each of its rows once; one that lacks any
+    // (an append cut short, a damaged line, the start of a file read from
+    // its middle, a row pasted twice) is dropped whole.
+    std::vector<practice_row> rows;
+    rows.reserve(read.size());
+    for (std::size_t i = 0, j = 0; i < order.size(); i = j) {
+        int distinct = 0;
+        for (int previous = 0; j < order.size() && game_of[order[j]] == game_of[order[i]]; ++j) {
+            distinct += read[order[j]].canister != previous ? 1 : 0;
+            previous = read[order[j]].canister;
+        }
+        for (std::size_t k = i; distinct == read[order[i]].canisters && k < j; ++k) {
+            if (read[order[k]].entry.operation != 0) {
+                rows.push_back(read[order[k]]);
+            }
+        }
+    }
+    if (unread != nullptr) {
+        *unread = lines - static_cast<int>(rows.size());
     }
     return rows;
 }
 
-practice_file_state read_practice_history(const std::string& path,
-                                          std::vector<practice_row>& rows) {
+practice_file_state read_practice_history(const std::string& path, std::vector<practice_row>& rows,
+                                          int* unread) {
     rows.clear();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
-    if (fd < 0) {
-        return errno == ENOENT ? practice_file_missing : practice_file_unreadable;
+    std::vector<unsigned char> bytes;
+    bool cut = false;
+    const data_file_state state =
+        read_data_file(data_file_target(path), practice_read_limit, bytes, cut);
+    if (state != data_file_read) {
+        return state == data_file_missing ? practice_file_missing : practice_file_unreadable;
     }
-    struct stat st;
-    std::vector<char> bytes;
-    off_t from = 0;
-    bool read_all = regular_file(fd, st);
-    if (read_all) {
-        from = std::max<off_t>(0, st.st_size - practice_read_limit);
-        bytes.resize(static_cast<std::size_t>(st.st_size - from));
-        std::size_t got = 0;
-        while (got < bytes.size()) {
-            const ssize_t n =
-                pread(fd, bytes.data() + got, bytes.size() - got, from + static_cast<off_t>(got));
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                read_all = n == 0;  // a file that shrank meanwhile reads as far as it goes
-                break;
-            }
-            got += static_cast<std::size_t>(n);
-        }
-        bytes.resize(got);
-        // Read from the middle: the first line is only the end of a row.
-        if (from > 0) {
-            const auto newline = std::find(bytes.begin(), bytes.end(), '\n');
-            bytes.erase(bytes.begin(), newline == bytes.end() ? newline : newline + 1);
-        }
+    auto begin = bytes.begin();
+    // Read from the middle: the first line is only the end of a row.
+    if (cut) {
+        begin = std::find(bytes.begin(), bytes.end(), '\n');
+        begin += begin == bytes.end() ? 0 : 1;
     }
-    close(fd);
-    if (!read_all) {
-        return practice_file_unreadable;
-    }
-    rows = parse_practice_csv(bytes.data(), bytes.size());
+    rows = parse_practice_csv(reinterpret_cast<const char*>(bytes.data()) + (begin - bytes.begin()),
+                              static_cast<std::size_t>(bytes.end() - begin), unread);
     return practice_file_read;
 }

@@ -100,8 +100,16 @@ void print_map(std::FILE* out, const fact_map& map) {
 int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now) {
     const std::string path = practice_path();
     std::vector<practice_row> rows;
-    if (read_practice_history(path, rows) == practice_file_unreadable) {
+    int unread = 0;
+    if (read_practice_history(path, rows, &unread) == practice_file_unreadable) {
         (void)std::fprintf(err, "refuel: %s cannot be read\n", path.c_str());
+        return 1;
+    }
+    // Lines and not one game among them: a file this version cannot read,
+    // never a child who has not played.
+    if (rows.empty() && unread > 0) {
+        (void)std::fprintf(err, "refuel: %s holds no game that can be read; lines not read: %d\n",
+                           path.c_str(), unread);
         return 1;
     }
     char day[32] = "?";
@@ -111,7 +119,11 @@ int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now) {
     }
     (void)std::fprintf(out, "Refuel practice report: the %d days to %s\n", practice_window_days,
                        day);
-    (void)std::fprintf(out, "From %s\n\n", path.c_str());
+    (void)std::fprintf(out, "From %s\n", path.c_str());
+    if (unread > 0) {
+        (void)std::fprintf(out, "Lines that could not be read: %d\n", unread);
+    }
+    (void)std::fprintf(out, "\n");
     int difficulty_of[5] = {};
     print_operations(out, rows, now, difficulty_of);
     const std::vector<fact_fluency> fluency = fluency_of(rows, now);

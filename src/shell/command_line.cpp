@@ -52,6 +52,16 @@ bool read_practise(const char* arg, const char* next, command_line& options, boo
     return true;
 }
 
+// 0 once what was printed reached stdout; a full disk or a closed pipe is
+// a failure to say, as for --report.
+int written_out() {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        (void)std::fprintf(stderr, "refuel: the text could not be written\n");
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 command_line parse_command_line(int argc, const char* const* argv) {
@@ -92,10 +102,10 @@ int answer_command_line(const command_line& options) {
     switch (options.action) {
         case command_action::help:
             (void)std::fputs(usage, stdout);
-            return 0;
+            return written_out();
         case command_action::version:
-            std::puts("refuel " REFUEL_VERSION);
-            return 0;
+            (void)std::puts("refuel " REFUEL_VERSION);
+            return written_out();
         case command_action::refuse:
             (void)std::fprintf(stderr, "%s\n%s", options.error.c_str(), usage);
             return 2;

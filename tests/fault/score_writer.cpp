@@ -3,7 +3,10 @@
 // save has returned; "check" exits 0 when hiscores.dat holds table N or N+1
 // and prints which. Table g has 100000 + g at rank 1, beyond the ten
 // classic bytes, and the name G and g, so only a whole extension shows it.
-//   refuel_score_writer write|check FOLDER N
+// "record" enters score N as a finished game does and says whether it was
+// saved, waiting PATIENCE ms at most for the lock; "list" prints the
+// table's scores (test_scores_saved_at_once.sh).
+//   refuel_score_writer write|check|record|list FOLDER N [PATIENCE]
 #include <unistd.h>
 
 #include <cstdio>
@@ -27,12 +30,24 @@ void set_table(long g) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4 || chdir(argv[2]) != 0) {
-        std::fprintf(stderr, "usage: refuel_score_writer write|check FOLDER N\n");
+    if (argc < 4 || chdir(argv[2]) != 0) {
+        std::fprintf(stderr, "usage: refuel_score_writer write|check|record|list FOLDER N\n");
         return 2;
     }
     long g = std::strtol(argv[3], nullptr, 10);
-    if (std::string(argv[1]) == "write") {
+    const std::string action = argv[1];
+    if (action == "record" || action == "list") {
+        load_high_scores();
+        high_score_lock_patience_ms = argc > 4 ? std::atoi(argv[4]) : high_score_lock_patience_ms;
+        bool saved = true;
+        const int rank = action == "list" ? 0 : record_high_score(static_cast<int>(g), "C", saved);
+        for (const int score : high_scores) {
+            std::printf("%d ", score);
+        }
+        std::puts(rank >= 0 && saved ? "saved" : "unsaved");
+        return rank >= 0 && saved ? 0 : 1;
+    }
+    if (action == "write") {
         // dprintf writes at once: the number is out before the next save starts.
         for (set_table(g); save_high_scores(); set_table(++g)) {
             dprintf(1, "%ld\n", g);
