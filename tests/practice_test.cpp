@@ -210,6 +210,9 @@ struct fluency_case {
     {"9x3", {{2, W, 100}, {1, R, 100}}, fact_due, 1, 0},
     // The file's order is the order played, whatever the clock said.
     {"10x3", {{1, R, 100}, {2, W, 100}}, fact_to_learn, 0, 0},
+    // Fast after long gaps: a memory that lasts, unless fails are on record.
+    {"5x6", {{9, R, 100}, {6, R, 100}, {2, R, 100}}, fact_known, 3, 0},
+    {"5x7", {{9, W, 100}, {6, R, 100}, {2, R, 100}}, fact_known, 2, 0},
 };
 
 std::vector<practice_row> history_rows() {
@@ -233,6 +236,8 @@ TEST(fact_fluency, states_streaks_and_reviews_from_the_history_alone) {
         EXPECT_EQ(f != nullptr ? f->streak : 0, c.streak) << c.fact;
         EXPECT_EQ(f != nullptr ? f->days_overdue : 0, c.overdue) << c.fact;
     }
+    EXPECT_GT(find_fluency(fluency, fact_of(3, 5, 6))->recall_chance, 0.7);
+    EXPECT_LT(find_fluency(fluency, fact_of(3, 5, 7))->recall_chance, 0.4);
     std::string ranked;
     for (const fact_fluency& f : facts_to_practise(fluency, 9)) {
         char text[32];
@@ -240,8 +245,8 @@ TEST(fact_fluency, states_streaks_and_reviews_from_the_history_alone) {
         ranked += std::string(text) + " " + std::to_string(f.recent_misses) + "|";
     }
     EXPECT_EQ(ranked,
-              "2x6 = 12 0|3x10 = 30 1|4x4 = 16 2|2x7 = 14 1|2x9 = 18 1|2x8 = 16 0|3x7 = 21 1|"
-              "5x5 = 25 0|3x8 = 24 1|");
+              "2x6 = 12 0|4x4 = 16 2|3x8 = 24 1|3x9 = 27 1|3x7 = 21 1|3x4 = 12 0|2x5 = 10 0|"
+              "2x4 = 8 0|3x10 = 30 1|");
 }
 
 TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
@@ -262,23 +267,23 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
     EXPECT_EQ(report,
               "Refuel practice report: the 30 days to 2026-12-07\n"
               "From practice.csv\n\n"
-              "Games: 20   practice rounds: 16   canisters: 36\n\n"
+              "Games: 23   practice rounds: 19   canisters: 42\n\n"
               "operation          right   median time\n"
               "addition               -             -\n"
               "subtraction            -             -\n"
-              "multiplication       77%         1.0 s\n"
+              "multiplication       78%         1.0 s\n"
               "division            100%         1.5 s\n\n"
               "facts to practise state           misses  latest time\n"
-              "2x6 = 12          due for review       0        1.0 s\n"
-              "3x10 = 30         to learn             1        1.0 s\n"
-              "4x4 = 16          to learn             2        1.0 s\n"
-              "2x7 = 14          to learn             1        1.0 s\n"
-              "2x9 = 18          to learn             1            -\n"
               "1x9 = 9           new                  0            -\n"
               "12/3 = 4          new                  0            -\n"
               "7/1 = 7           new                  0            -\n"
               "1x3 = 3           new                  0            -\n"
-              "9/1 = 9           new                  0            -\n\n"
+              "9/1 = 9           new                  0            -\n"
+              "1x4 = 4           new                  0            -\n"
+              "15/3 = 5          new                  0            -\n"
+              "9/3 = 3           new                  0            -\n"
+              "2x6 = 12          due for review       0        1.0 s\n"
+              "4x4 = 16          to learn             2        1.0 s\n\n"
               "Fact map of multiplication, difficulty 1: 9 of 27 known, 6 this week\n"
               "each cell: row x column\n"
               "  x  1  2  3  4  5  6  7  8  9 10\n"

@@ -177,6 +177,7 @@ std::vector<fact_fluency> made_up_fluency() {
                     : f.state == fact_slow   ? 250
                     : f.state == fact_due    ? 150
                                              : 50;
+        f.recall_chance = 1 - f.urgency / 400.0;
     }
     return fluency;
 }

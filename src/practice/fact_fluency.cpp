@@ -1,6 +1,7 @@
 #include "fact_fluency.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <map>
 
@@ -23,7 +24,29 @@ long days_from_civil(long y, long m, long d) {
 struct tally {
     fact_fluency fluency{};
     std::vector<int> times;
+    std::time_t latest_when = 0;
+    int fails = 0;  // answers not fast
 };
+
+// The memory estimate: half-lives in days of a fact first answered fast or
+// not, what every answer adds (the answer is seen each time), what a fail on
+// record takes from a fast answer's gain, and how far ahead the chance is
+// judged: the next day's practice.
+constexpr double first_fast_half_life = 1.0;
+constexpr double first_failed_half_life = 0.25;
+constexpr double answer_growth = 1.1;
+constexpr double fail_weight = 4.0;
+constexpr double recall_ahead_days = 1.0;
+
+// The half-life after an answer given `gap` days after the fact's previous
+// one, with `fails` earlier answers not fast. A fast answer after a long gap
+// shows the memory lasts; a record of fails makes that the weaker evidence.
+double next_half_life(double half_life, bool fast, double gap, int fails) {
+    if (half_life <= 0) {
+        return fast ? first_fast_half_life : first_failed_half_life;
+    }
+    return half_life * answer_growth + (fast ? gap / (1 + fail_weight * fails) : 0.0);
+}
 
 }  // namespace
 
@@ -54,7 +77,13 @@ std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std:
         tally& t = tallies[fact_of(e.operation, e.operand_a, e.operand_b)];
         fact_fluency& f = t.fluency;
         const bool right = e.result == practice_right;
-        if (right && e.ticks <= fast_answer_ticks) {
+        const bool fast = right && e.ticks <= fast_answer_ticks;
+        const double gap = std::max(0.0, static_cast<double>(row.game.when - t.latest_when)) /
+                           static_cast<double>(seconds_per_day);
+        f.half_life_days = next_half_life(f.half_life_days, fast, gap, t.fails);
+        t.fails += fast ? 0 : 1;
+        t.latest_when = row.game.when;
+        if (fast) {
             if (f.streak == 0 && f.last_fail_day != day) {
                 f.streak = 1;
                 f.known_since = row.game.when;
@@ -69,7 +98,7 @@ std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std:
             f.last_fail_day = day;
         }
         f.latest_ticks = e.result == practice_missed ? -1 : e.ticks;
-        f.latest_fast = right && e.ticks <= fast_answer_ticks;
+        f.latest_fast = fast;
         f.latest_day = day;
         if (row.game.when >= window_start) {
             f.recent_misses += right ? 0 : 1;
@@ -84,6 +113,9 @@ std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std:
         fact_fluency f = t.fluency;
         f.fact = fact;
         f.median_ticks = median_ticks(std::move(t.times));
+        const double days_since = std::max(0.0, static_cast<double>(now - t.latest_when)) /
+                                  static_cast<double>(seconds_per_day);
+        f.recall_chance = std::exp2(-(days_since + recall_ahead_days) / f.half_life_days);
         if (f.state == fact_known) {
             f.interval_days = review_interval_days[std::min(f.streak, review_interval_count) - 1];
             const long answer = std::clamp(f.latest_ticks, 100, fast_answer_ticks) - 100;
@@ -129,15 +161,15 @@ unsigned int fact_hash(const arithmetic_fact& fact) {
 std::vector<fact_fluency> facts_to_practise(const std::vector<fact_fluency>& fluency, int most,
                                             const std::vector<arithmetic_fact>& unmet_from) {
     std::vector<fact_fluency> facts = fluency;
-    // Never met facts take at most half the list, in the hash's mixed order;
-    // the rest is what the player has shown.
+    // Never met facts, in the hash's mixed order, leave a fifth of the list
+    // to what the player has shown.
     std::vector<arithmetic_fact> unmet;
     std::copy_if(unmet_from.begin(), unmet_from.end(), std::back_inserter(unmet),
                  [&](const arithmetic_fact& f) { return find_fluency(fluency, f) == nullptr; });
     std::sort(unmet.begin(), unmet.end(), [](const arithmetic_fact& x, const arithmetic_fact& y) {
         return fact_hash(x) < fact_hash(y);
     });
-    unmet.resize(std::min(unmet.size(), static_cast<std::size_t>(std::max(0, most / 2))));
+    unmet.resize(std::min(unmet.size(), static_cast<std::size_t>(std::max(0, most - most / 5))));
     for (const arithmetic_fact& fact : unmet) {
         fact_fluency f{};
         f.fact = fact;
@@ -145,16 +177,12 @@ std::vector<fact_fluency> facts_to_practise(const std::vector<fact_fluency>& flu
         f.latest_ticks = -1;
         f.median_ticks = -1;
         f.urgency = 300;
+        f.recall_chance = 0;  // nothing shows it is known
         facts.push_back(f);
     }
-    // Known facts not yet due come last.
-    const auto resting = [](const fact_fluency& f) { return f.state == fact_known; };
     std::sort(facts.begin(), facts.end(), [&](const fact_fluency& x, const fact_fluency& y) {
-        if (resting(x) != resting(y)) {
-            return resting(y);
-        }
-        if (x.urgency != y.urgency) {
-            return x.urgency > y.urgency;
+        if (x.recall_chance != y.recall_chance) {
+            return x.recall_chance < y.recall_chance;
         }
         if (x.recent_misses != y.recent_misses) {
             return x.recent_misses > y.recent_misses;

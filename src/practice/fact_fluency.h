@@ -45,6 +45,15 @@ struct fact_fluency {
     // and 100 a day since its latest answer; slow: 150 and 100 a day; to
     // learn or slow but answered fast since: 50 and 100 a day.
     int urgency = 0;
+    // The game's own estimate of its memory: a half-life in days, a day after
+    // a fast first answer, else a quarter of a day. Every later answer
+    // lengthens it by a tenth (the answer is seen each time); a fast one also
+    // adds the days since the fact's previous answer, divided by one and four
+    // times the answers not fast before it. The chance of a fast answer at
+    // the next day's practice: 2^-((days since its latest answer + 1) /
+    // half-life).
+    double half_life_days = 0;
+    double recall_chance = 0;
 };
 
 // Local calendar days, numbered from 1970-01-01.
@@ -58,11 +67,11 @@ const fact_fluency* find_fluency(const std::vector<fact_fluency>& fluency,
                                  const arithmetic_fact& fact);
 fact_state state_of(const std::vector<fact_fluency>& fluency, const arithmetic_fact& fact);
 
-// The facts the player is most likely to get wrong or slow now: the facts
-// to learn, slow or due by their urgency (then most misses, then slowest),
-// and the facts of `unmet_from` never answered (as fact_new entries, at the
-// urgency of a miss yesterday, half the list at most); then those known,
-// nearest their review first. Ties go to a fixed hash of the fact, not to the set's order, so
+// The facts the player is most likely to get wrong or slow now: the lowest
+// chance of a fast answer first (then most misses, then slowest), the facts
+// of `unmet_from` never answered leading (as fact_new entries at a chance of
+// 0, nothing showing they are known) but leaving a fifth of the list to facts
+// answered. Ties go to a fixed hash of the fact, not to the set's order, so
 // that easy facts do not always come first. At most `most`.
 std::vector<fact_fluency> facts_to_practise(const std::vector<fact_fluency>& fluency, int most,
                                             const std::vector<arithmetic_fact>& unmet_from = {});
