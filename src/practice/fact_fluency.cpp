@@ -58,18 +58,21 @@ long calendar_day(std::time_t when) {
     return days_from_civil(local.tm_year + 1900L, local.tm_mon + 1L, local.tm_mday);
 }
 
+long game_day(const practice_row& row, game_day_cache& cache) {
+    if (row.game.when != cache.when) {
+        cache.when = row.game.when;
+        cache.day = calendar_day(cache.when);
+    }
+    return cache.day;
+}
+
 std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std::time_t now) {
     const long today = calendar_day(now);
     const std::time_t window_start = now - practice_window_days * seconds_per_day;
     std::map<arithmetic_fact, tally> tallies;
-    // Rows of one game share their day: it is worked out once a game.
-    std::time_t day_of = -1;
-    long day = 0;
+    game_day_cache days;
     for (const practice_row& row : rows) {
-        if (row.game.when != day_of) {
-            day_of = row.game.when;
-            day = calendar_day(day_of);
-        }
+        const long day = game_day(row, days);
         if (day > today + 1) {
             continue;
         }

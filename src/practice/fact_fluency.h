@@ -58,6 +58,13 @@ struct fact_fluency {
 
 // Local calendar days, numbered from 1970-01-01.
 long calendar_day(std::time_t when);
+// The calendar day of a row's game. The rows of one game share their time,
+// so going through rows in order works the day out once a game.
+struct game_day_cache {
+    std::time_t when = -1;
+    long day = 0;
+};
+long game_day(const practice_row& row, game_day_cache& cache);
 
 // One entry per fact answered in the rows, in fact order. Rows dated past
 // tomorrow are left out: a clock set wrong must not decide what is known.

@@ -6,6 +6,7 @@
 #include "practice_texts.h"
 
 const char fact_state_marks[5] = {'.', '!', '~', '#', 'o'};
+const fact_state fact_share_order[5] = {fact_to_learn, fact_slow, fact_due, fact_known, fact_new};
 
 namespace {
 

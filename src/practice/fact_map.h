@@ -48,4 +48,6 @@ std::string axis_label(const fact_map_axis& axis, std::size_t i);
 
 // The map as text for a terminal, one character a cell, within 80 columns.
 extern const char fact_state_marks[5];  // by fact_state
+// A grouped cell's shares, left to right.
+extern const fact_state fact_share_order[5];
 std::string fact_map_text(const fact_map& map);

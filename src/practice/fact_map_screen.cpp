@@ -17,19 +17,10 @@
 
 namespace {
 
-// By fact_state: new, to learn, slow, known, due. Each a step brighter than
-// the one below it (new, to learn, due, slow, known), and each with a mark
-// of its own drawn in the ink beside it.
-constexpr practice_colour state_fill[5] = {
-    {40, 48, 82}, {205, 55, 55}, {235, 165, 45}, {140, 235, 150}, {95, 130, 235}};
-constexpr practice_colour state_ink[5] = {
-    {150, 160, 200}, {255, 255, 255}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
 constexpr const char* state_names[5] = {"NEW", "TO LEARN", "SLOW (OVER 3 S)", "KNOWN",
                                         "DUE FOR REVIEW"};
 // The legend's order: best known first.
 constexpr fact_state legend_order[5] = {fact_known, fact_due, fact_slow, fact_to_learn, fact_new};
-// A grouped cell's shares, left to right.
-constexpr fact_state share_order[5] = {fact_to_learn, fact_slow, fact_due, fact_known, fact_new};
 constexpr const char* operation_titles[4] = {"ADDITION", "SUBTRACTION", "MULTIPLICATION",
                                              "DIVISION"};
 
@@ -41,7 +32,7 @@ int cell_size(const fact_map& map) {
 
 // The mark of a state inside a square at (x, y) of side s.
 void draw_mark(fact_state state, int x, int y, int s) {
-    use_colour(state_ink[state]);
+    use_colour(fact_state_inks[state]);
     const int m = std::max(3, s / 3);  // the mark's half size
     const int cx = x + s / 2;
     const int cy = y + s / 2;
@@ -82,17 +73,17 @@ void draw_cell(const std::array<int, 5>& counts, int x, int y, int s, bool group
     if (grouped) {
         int done = 0;
         int left = 0;
-        for (const fact_state state : share_order) {
+        for (const fact_state state : fact_share_order) {
             done += counts[state];
             const int right = inner * done / total;
             if (right > left) {
-                use_colour(state_fill[state]);
+                use_colour(fact_state_fills[state]);
                 draw_box(x + 1 + left, y + 1, right - left, inner, 1);
             }
             left = right;
         }
     } else {
-        use_colour(state_fill[main_state(counts)]);
+        use_colour(fact_state_fills[main_state(counts)]);
         draw_box(x + 1, y + 1, inner, inner, 1);
     }
     draw_mark(main_state(counts), x + 1, y + 1, inner);
@@ -135,7 +126,7 @@ void draw_legend(const fact_map& map) {
     for (int i = 0; i < 5; ++i) {
         const fact_state state = legend_order[i];
         const int y = 116 + 38 * i;
-        use_colour(state_fill[state]);
+        use_colour(fact_state_fills[state]);
         draw_box(572, y, 28, 28, 1);
         draw_mark(state, 572, y, 28);
         use_colour(pale);

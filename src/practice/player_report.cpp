@@ -139,14 +139,9 @@ player_summary summarise_player(const std::vector<practice_row>& rows,
     player_summary s{0, 0, {}, 0, 0};
     const std::time_t window_start = now - practice_window_days * seconds_per_day;
     const long last_day = calendar_day(now) + 1;
-    // The rows of a game share their time, and so their day.
-    std::time_t day_of = -1;
-    long day = 0;
+    game_day_cache days;
     for (const practice_row& row : rows) {
-        if (row.game.when != day_of) {
-            day_of = row.game.when;
-            day = calendar_day(day_of);
-        }
+        const long day = game_day(row, days);
         if (day > last_day) {
             continue;  // a clock set wrong
         }

@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "fact_map.h"
+#include "practice_style.h"
 #include "practice_texts.h"
 
 namespace {
@@ -16,14 +17,9 @@ constexpr int longest_chart = 52;  // weeks
 constexpr int shortest_chart = 8;
 constexpr int listed_facts = 10;
 
-// The map's colours on screen (fact_map_screen), by fact_state: fill, then
-// the ink of the mark.
-constexpr const char* state_fill[5] = {"#28304f", "#cd3737", "#eba52d", "#8ceb96", "#5f82eb"};
-constexpr const char* state_ink[5] = {"#96a0c8", "#ffffff", "#000000", "#000000", "#000000"};
 constexpr const char* state_names[5] = {"new", "to learn", "slow (over 3 s)", "known",
                                         "due for review"};
 constexpr fact_state legend_order[5] = {fact_known, fact_due, fact_slow, fact_to_learn, fact_new};
-constexpr fact_state share_order[5] = {fact_to_learn, fact_slow, fact_due, fact_known, fact_new};
 
 // Self-contained: the style is in the page, and nothing is fetched.
 const char* const page_style = R"(
@@ -57,6 +53,13 @@ void add(std::string& out, const char* format, Values... values) {
     }
 }
 
+// "#rrggbb" of a colour the screens use.
+std::string hex_colour(const practice_colour& c) {
+    char text[8];
+    (void)std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r & 255, c.g & 255, c.b & 255);
+    return text;
+}
+
 std::string duration_text(long seconds) {
     char text[32];
     if (seconds < 3600) {
@@ -73,7 +76,8 @@ void add_mark(std::string& out, fact_state state, double x, double y, double s) 
     const double m = std::max(1.5, s / 3);
     const double cx = x + s / 2;
     const double cy = y + s / 2;
-    const char* ink = state_ink[state];
+    const std::string ink_text = hex_colour(fact_state_inks[state]);
+    const char* ink = ink_text.c_str();
     const double w = std::max(1.0, s / 9);
     switch (state) {
         case fact_new:
@@ -112,18 +116,19 @@ void add_cell(std::string& out, const std::array<int, 5>& counts, double x, doub
     if (grouped) {
         int done = 0;
         double left = 0;
-        for (const fact_state state : share_order) {
+        for (const fact_state state : fact_share_order) {
             done += counts[state];
             const double right = inner * done / total;
             if (right > left) {
                 add(out, R"(<rect x="%.1f" y="%.1f" width="%.1f" height="%.1f" fill="%s"/>)",
-                    x + 1 + left, y + 1, right - left, inner, state_fill[state]);
+                    x + 1 + left, y + 1, right - left, inner,
+                    hex_colour(fact_state_fills[state]).c_str());
             }
             left = right;
         }
     } else {
         add(out, R"(<rect x="%.1f" y="%.1f" width="%.1f" height="%.1f" fill="%s"/>)", x + 1, y + 1,
-            inner, inner, state_fill[main_state(counts)]);
+            inner, inner, hex_colour(fact_state_fills[main_state(counts)]).c_str());
     }
     add_mark(out, main_state(counts), x + 1, y + 1, inner);
 }
@@ -173,7 +178,8 @@ void add_legend(std::string& out) {
     for (const fact_state state : legend_order) {
         out +=
             R"(<svg xmlns="http://www.w3.org/2000/svg" width="14" height="14" viewBox="0 0 16 16">)";
-        add(out, R"(<rect width="16" height="16" fill="%s"/>)", state_fill[state]);
+        add(out, R"(<rect width="16" height="16" fill="%s"/>)",
+            hex_colour(fact_state_fills[state]).c_str());
         add_mark(out, state, 0, 0, 16);
         add(out, "</svg> %s &nbsp; ", state_names[state]);
     }
@@ -342,13 +348,9 @@ std::vector<int> facts_known_by_week(const std::vector<practice_row>& rows, std:
     const std::time_t week = 7 * seconds_per_day;
     int known = 0;
     int shown = 0;  // the week the rows have reached: they never go back
-    std::time_t day_of = -1;
-    long day = 0;
+    game_day_cache days;
     for (const practice_row& row : rows) {
-        if (row.game.when != day_of) {
-            day_of = row.game.when;
-            day = calendar_day(day_of);
-        }
+        const long day = game_day(row, days);
         if (day > today + 1 || weeks <= 0) {
             continue;
         }
