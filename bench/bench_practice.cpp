@@ -68,7 +68,7 @@ void bm_round_start_4mib(benchmark::State& state) {
     for (auto _ : state) {
         std::vector<practice_row> rows;
         (void)read_practice_history(practice_path(), rows);
-        benchmark::DoNotOptimize(plan_next_round(rows, {3, 2, {}, ""}, now));
+        benchmark::DoNotOptimize(plan_next_round(rows, {3, 2, {}, "", {}}, now));
     }
 }
 BENCHMARK(bm_round_start_4mib)->Unit(benchmark::kMillisecond);

@@ -152,7 +152,7 @@ TEST(round_engine, rounds_bring_new_facts_break_ties_by_draw_and_size_the_known_
     std::set<arithmetic_fact> firsts;
     for (unsigned int seed = 1; seed <= 20; ++seed) {
         seed_rand15(seed);
-        const practice_round r = plan_next_round({}, {3, 2, {}, ""}, at(0));
+        const practice_round r = plan_next_round({}, {3, 2, {}, "", {}}, at(0));
         EXPECT_EQ(r.queue.size(), 20u);
         EXPECT_EQ(std::set<arithmetic_fact>(r.queue.begin(), r.queue.end()).size(), 6u);
         firsts.insert(r.queue[0]);
@@ -173,16 +173,30 @@ TEST(round_engine, rounds_bring_new_facts_break_ties_by_draw_and_size_the_known_
         EXPECT_EQ(state_of(fluency, queue[0]), fact_known);
         EXPECT_EQ(find_fluency(fluency, queue[0])->interval_days, 3);
     }
+    // P on a report: the facts it listed fly, known today or of another
+    // operation as they may be.
+    std::vector<arithmetic_fact> listed{fact_of(1, 4, 6)};
+    for (const fact_fluency& f : fluency) {
+        if (f.state == fact_known && f.urgency < 50 && listed.size() < 5) {
+            listed.push_back(f.fact);
+        }
+    }
+    ASSERT_EQ(listed.size(), 5u);
+    const practice_round asked = plan_next_round(rows, {3, 2, {}, "", listed}, at(0));
+    for (const arithmetic_fact& f : listed) {
+        EXPECT_NE(std::find(asked.queue.begin(), asked.queue.end(), f), asked.queue.end());
+    }
     // Odd histories still plan: only rows to come, one fact, thousands.
     std::vector<practice_row> odd[3] = {
         {answer_row(at(-3), "2x3", R, 100)}, {answer_row(at(1), "12/3", W, 100)}, {}};
     for (int a = 0; a < 3000; ++a) {
         odd[2].push_back(answer_row(at(1), std::to_string(a) + "+7", R, 100));
     }
-    EXPECT_EQ(plan_next_round(odd[0], {3, 2, {}, ""}, at(0)).queue.size(), 20u);
-    EXPECT_EQ(queue_text(plan_next_round(odd[1], {4, 1, {{4, 3}}, "/3"}, at(0)).queue).substr(0, 5),
-              "12/3 ");
-    EXPECT_EQ(plan_next_round(odd[2], {1, 4, {}, ""}, at(0)).queue.size(), 20u);
+    EXPECT_EQ(plan_next_round(odd[0], {3, 2, {}, "", {}}, at(0)).queue.size(), 20u);
+    EXPECT_EQ(
+        queue_text(plan_next_round(odd[1], {4, 1, {{4, 3}}, "/3", {}}, at(0)).queue).substr(0, 5),
+        "12/3 ");
+    EXPECT_EQ(plan_next_round(odd[2], {1, 4, {}, "", {}}, at(0)).queue.size(), 20u);
 }
 
 // Plays by keys: per canister R right, W wrong, M let through, X Escape;

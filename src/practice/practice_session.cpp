@@ -43,9 +43,11 @@ std::vector<arithmetic_fact> unmet_candidates(const round_request& what) {
 // The game in practice_record goes into practice.csv and its report shows;
 // the history as it was, with this game added in memory, so that the report
 // shows it even when the file cannot be written. The fluency it was worked
-// out from is left in `fluency` for the fact map.
+// out from is left in `fluency` for the fact map, and the facts it listed
+// in `listed`, for a round of them.
 report_choice report_record(const practice_game& game, const round_request& what,
-                            std::vector<fact_fluency>& fluency) {
+                            std::vector<fact_fluency>& fluency,
+                            std::vector<arithmetic_fact>& listed) {
     std::vector<practice_row> rows = history();
     for (int i = 0; i < practice_record_count; ++i) {
         rows.push_back({game, i + 1, practice_record_count, practice_record[i]});
@@ -53,9 +55,14 @@ report_choice report_record(const practice_game& game, const round_request& what
     const bool saved =
         append_practice_game(practice_path(), practice_record, practice_record_count, game);
     fluency = fluency_of(rows, game.when);
-    draw_practice_report({practice_record, practice_record_count, game, what.named, level,
-                          facts_to_practise(fluency, practice_next_rows, unmet_candidates(what)),
-                          saved});
+    const std::vector<fact_fluency> next =
+        facts_to_practise(fluency, practice_next_rows, unmet_candidates(what));
+    listed.clear();
+    for (const fact_fluency& f : next) {
+        listed.push_back(f.fact);
+    }
+    draw_practice_report(
+        {practice_record, practice_record_count, game, what.named, level, next, saved});
     const report_choice choice = wait_for_report_choice();
     platform_rest(500);
     return choice;
@@ -79,14 +86,16 @@ void fly_rounds(round_request what) {
             return;
         }
         std::vector<fact_fluency> fluency;
-        if (report_record(game, what, fluency) == report_practise) {
+        std::vector<arithmetic_fact> listed;
+        if (report_record(game, what, fluency, listed) == report_practise) {
+            what.first = listed;  // P: these facts
             continue;
         }
         const int operation = show_fact_map(fluency, game.topic, game.difficulty, game.when);
         if (operation == 0) {
             return;
         }
-        what = {operation, game.difficulty, {}, ""};
+        what = {operation, game.difficulty, {}, "", {}};
     }
 }
 
@@ -94,22 +103,23 @@ void fly_rounds(round_request what) {
 
 void show_practice_report() {
     const practice_game game{std::time(nullptr), difficulty, topic, false};
-    const round_request what{game.topic, game.difficulty, {}, ""};
+    const round_request what{game.topic, game.difficulty, {}, "", {}};
     std::vector<fact_fluency> fluency;
-    int operation = game.topic;
-    switch (report_record(game, what, fluency)) {
+    std::vector<arithmetic_fact> listed;
+    switch (report_record(game, what, fluency, listed)) {
         case report_go_on:
             return;
-        case report_fact_map:
-            operation = show_fact_map(fluency, game.topic, game.difficulty, game.when);
-            if (operation == 0) {
-                return;
+        case report_fact_map: {
+            const int operation = show_fact_map(fluency, game.topic, game.difficulty, game.when);
+            if (operation != 0) {
+                fly_rounds({operation, game.difficulty, {}, "", {}});
             }
-            break;
+            return;
+        }
         case report_practise:
-            break;
+            fly_rounds({game.topic, game.difficulty, {}, "", listed});  // P: these facts
+            return;
     }
-    fly_rounds({operation, game.difficulty, {}, ""});
 }
 
 void keep_left_game() {

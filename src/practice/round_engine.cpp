@@ -62,6 +62,7 @@ struct pick {
     arithmetic_fact fact;
     const fact_fluency* fluency;
     unsigned int draw;
+    bool first;  // asked for: ahead of the rest of its share
 };
 
 // Above 0 when x wants practice more than y.
@@ -69,10 +70,13 @@ long more_wanted(const pick& x, const pick& y) {
     return static_cast<long>(x.fluency->urgency) - y.fluency->urgency;
 }
 
-// Sorted by `key` (greater first), ties by the draw.
+// Facts asked for first, then by `key` (greater first), ties by the draw.
 template <typename Key>
 void rank(std::vector<pick>& picks, Key key) {
     std::sort(picks.begin(), picks.end(), [&](const pick& x, const pick& y) {
+        if (x.first != y.first) {
+            return x.first;
+        }
         const long k = key(x, y);
         return k != 0 ? k > 0 : x.draw < y.draw;
     });
@@ -135,7 +139,8 @@ std::vector<arithmetic_fact> round_candidates(int topic, int difficulty,
 
 std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& candidates,
                                         const std::vector<fact_fluency>& fluency,
-                                        double recent_right) {
+                                        double recent_right,
+                                        const std::vector<arithmetic_fact>& first) {
     std::vector<pick> fresh;
     std::vector<pick> by_state[5];
     std::vector<pick> known_far;
@@ -145,12 +150,13 @@ std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& cand
         const unsigned int draw =
             fact_hash({static_cast<int>(fact_hash(fact)), rand15(), rand15()});
         const fact_fluency* f = find_fluency(fluency, fact);
+        const bool asked = std::find(first.begin(), first.end(), fact) != first.end();
         if (f == nullptr) {
-            fresh.push_back({fact, f, draw});
-        } else if (f->state == fact_known && f->urgency < 50) {
-            known_far.push_back({fact, f, draw});  // not half way to its review yet
+            fresh.push_back({fact, f, draw, asked});
+        } else if (f->state == fact_known && f->urgency < 50 && !asked) {
+            known_far.push_back({fact, f, draw, asked});  // not half way to its review yet
         } else {
-            by_state[f->state].push_back({fact, f, draw});
+            by_state[f->state].push_back({fact, f, draw, asked});
         }
     }
     const auto nothing = [](const pick&, const pick&) { return 0L; };
@@ -177,8 +183,12 @@ std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& cand
     const std::vector<arithmetic_fact> others = facts_of(wanting);
     std::vector<arithmetic_fact> practise = taking_turns({others, facts_of(fresh)});
     std::vector<arithmetic_fact> known = facts_of(by_state[fact_known]);
-    const std::size_t known_near =
-        std::min(known.size(), static_cast<std::size_t>(known_wanted(recent_right)));
+    // Known facts asked for take their places whatever the share.
+    const std::size_t known_asked = static_cast<std::size_t>(
+        std::count_if(by_state[fact_known].begin(), by_state[fact_known].end(),
+                      [](const pick& p) { return p.first; }));
+    const std::size_t known_near = std::min(
+        known.size(), std::max(known_asked, static_cast<std::size_t>(known_wanted(recent_right))));
     practise.resize(std::min(practise.size(), round_canisters - known_near));
     // Known facts far from review only fill what nothing else can.
     const std::vector<arithmetic_fact> far = facts_of(known_far);
@@ -212,7 +222,7 @@ std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& cand
 round_request command_line_request(const std::vector<fact_family>& families,
                                    const std::string& named,
                                    const std::vector<practice_row>& rows) {
-    round_request request{1, 1, families, named};
+    round_request request{1, 1, families, named, {}};
     if (!families.empty()) {
         const bool one_operation =
             std::all_of(families.begin(), families.end(),
@@ -250,7 +260,16 @@ practice_round plan_next_round(const std::vector<practice_row>& rows, const roun
     round.topic = request.topic;
     round.difficulty = request.difficulty;
     round.families = request.named;
-    round.queue = plan_round(candidates, fluency, recent_right_share(rows, candidates));
+    // Facts asked for that are not in the set (a list over all operations)
+    // join the candidates too.
+    for (const arithmetic_fact& f : request.first) {
+        if (fact_answer(f.operation, f.operand_a, f.operand_b) >= 0 &&
+            std::find(candidates.begin(), candidates.end(), f) == candidates.end()) {
+            candidates.push_back(f);
+        }
+    }
+    round.queue =
+        plan_round(candidates, fluency, recent_right_share(rows, candidates), request.first);
     // Room for every comeback, so nothing is allocated in flight.
     round.queue.reserve(round.queue.size() * (1 + round_comebacks));
     round.brought_back.reserve(round.queue.size() * round_comebacks);

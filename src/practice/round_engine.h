@@ -7,13 +7,15 @@
 //
 // A round of round_canisters is planned in three shares:
 // - new facts of the set, up to a cap, in a random order, while any is unmet;
-// - the facts to practise: to learn (most misses first), slow (slowest
-//   first), due for review (longest overdue for its interval first);
+// - the facts to practise: to learn, slow and due for review, by how much
+//   each wants practice now (its urgency), then by its misses;
 // - known facts, those nearest their review first, and none before half its
 //   interval has passed while anything else can fill the round; their share
 //   grows when the player's recent answers were mostly wrong and shrinks
 //   when they were mostly right.
-// Ties go to the order of a draw, never to the set's own order. A fact
+// Facts the request asks for (a report's list, for its P) lead their share
+// and always fly. Ties go to the order of a draw, never to the set's own
+// order. A fact
 // answered wrong or missed comes back three canisters later, and once more
 // four after that; + and x facts show in both orders, - and / as they are.
 
@@ -35,6 +37,9 @@ struct round_request {
     int difficulty;                     // 1..4
     std::vector<fact_family> families;  // none: the topic's set at the difficulty
     std::string named;                  // the families as the player named them
+    // Facts the round brings before others of their share: those a report
+    // listed under PRACTISE NEXT, when the player asked to practise them.
+    std::vector<arithmetic_fact> first = {};
 };
 
 struct practice_round {
@@ -78,7 +83,8 @@ practice_round plan_next_round(const std::vector<practice_row>& rows, const roun
 // the player's latest canisters (-1 for none) sets the known share.
 std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& candidates,
                                         const std::vector<fact_fluency>& fluency,
-                                        double recent_right);
+                                        double recent_right,
+                                        const std::vector<arithmetic_fact>& first = {});
 
 // The next canister to give; false once the round is done.
 bool next_canister(practice_round& round, round_canister& shown);
