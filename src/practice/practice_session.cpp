@@ -1,5 +1,6 @@
 #include "practice_session.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "fact_fluency.h"
@@ -57,10 +58,9 @@ report_choice report_record(const practice_game& game, const round_request& what
     fluency = fluency_of(rows, game.when);
     const std::vector<fact_fluency> next =
         facts_to_practise(fluency, practice_next_rows, unmet_candidates(what));
-    listed.clear();
-    for (const fact_fluency& f : next) {
-        listed.push_back(f.fact);
-    }
+    listed.resize(next.size());
+    std::transform(next.begin(), next.end(), listed.begin(),
+                   [](const fact_fluency& f) { return f.fact; });
     draw_practice_report(
         {practice_record, practice_record_count, game, what.named, level, next, saved});
     const report_choice choice = wait_for_report_choice();
