@@ -15,7 +15,10 @@
 
 #include "data_file.h"
 #include "fact_sets.h"
+#include "known_by_week.h"
+#include "player_histories.h"
 #include "player_report.h"
+#include "report_command.h"
 #include "players.h"
 #include "progress_page.h"
 

@@ -21,7 +21,11 @@
 #include "bench_game_setup.h"
 #include "platform.h"
 #include "practice_csv.h"
+#include "keyboard_random_clock.h"
+#include "players.h"
+#include "practice_file.h"
 #include "practice_report_text.h"
+#include "report_command.h"
 #include "practice_screen.h"
 #include "round_engine.h"
 
@@ -68,7 +72,7 @@ void bm_round_start_4mib(benchmark::State& state) {
     for (auto _ : state) {
         std::vector<practice_row> rows;
         (void)read_practice_history(practice_path(), rows);
-        benchmark::DoNotOptimize(plan_next_round(rows, {3, 2, {}, "", {}}, now));
+        benchmark::DoNotOptimize(plan_next_round(rows, {3, 2, {}, "", {}}, now, rand15));
     }
 }
 BENCHMARK(bm_round_start_4mib)->Unit(benchmark::kMillisecond);

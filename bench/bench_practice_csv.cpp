@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "practice_csv.h"
+#include "practice_file.h"
 
 namespace {
 

@@ -21,6 +21,8 @@
 #include "high_score_table.h"
 #include "keyboard_random_clock.h"
 #include "practice_csv.h"
+#include "players.h"
+#include "practice_file.h"
 #include "problem_generator.h"
 #include "round_engine.h"
 #include "settings_menus.h"
@@ -222,7 +224,8 @@ void play_day(learner& l, bool rounds, int canisters, const std::string& path, s
             const std::time_t now = epoch + static_cast<std::time_t>(l.real_now);
             // As the game does: the generator put back after each round.
             const unsigned int position = rand15_position();
-            practice_round round = plan_next_round(rows, {set_topic, set_difficulty, {}, ""}, now);
+            practice_round round =
+                plan_next_round(rows, {set_topic, set_difficulty, {}, ""}, now, rand15);
             seed_rand15(position);
             for (round_canister c{}; left > 0 && next_canister(round, c); --left) {
                 played.push_back(answer(l, c.operand_a, c.operation, c.operand_b));

@@ -9,7 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "known_by_week.h"
+#include "player_histories.h"
 #include "player_report.h"
+#include "report_command.h"
 #include "high_scores.h"
 #include "menu_test_support.h"
 #include "player_menu.h"

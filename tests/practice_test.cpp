@@ -11,6 +11,7 @@
 #include "high_score_table.h"
 #include "practice_csv.h"
 #include "practice_report_text.h"
+#include "report_command.h"
 #include "practice_texts.h"
 #include "practice_test_support.h"
 #include "scratch_folder.h"

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "practice_csv.h"
+#include "practice_file.h"
 
 constexpr int R = practice_right, W = practice_wrong, M = practice_missed;
 

@@ -100,7 +100,8 @@ TEST(round_engine, a_round_answered_wrong_shows_its_facts_and_brings_them_back) 
         std::vector<fact_family> families;
         std::string bad;
         ASSERT_TRUE(parse_fact_families(name, families, bad));
-        practice_round round = plan_next_round({}, command_line_request(families, name, {}), at(0));
+        practice_round round =
+            plan_next_round({}, command_line_request(families, name, {}, at(0)), at(0), rand15);
         std::vector<practice_entry> played;
         int swapped = 0;
         for (round_canister c{}; next_canister(round, c); canister_verdict(round, W)) {
@@ -152,7 +153,7 @@ TEST(round_engine, rounds_bring_new_facts_break_ties_by_draw_and_size_the_known_
     std::set<arithmetic_fact> firsts;
     for (unsigned int seed = 1; seed <= 20; ++seed) {
         seed_rand15(seed);
-        const practice_round r = plan_next_round({}, {3, 2, {}, "", {}}, at(0));
+        const practice_round r = plan_next_round({}, {3, 2, {}, "", {}}, at(0), rand15);
         EXPECT_EQ(r.queue.size(), 20u);
         EXPECT_EQ(std::set<arithmetic_fact>(r.queue.begin(), r.queue.end()).size(), 6u);
         firsts.insert(r.queue[0]);
@@ -163,7 +164,8 @@ TEST(round_engine, rounds_bring_new_facts_break_ties_by_draw_and_size_the_known_
     const std::vector<practice_row> rows = mostly_known();
     const std::vector<fact_fluency> fluency = fluency_of(rows, at(0));
     for (const auto& [right, known] : {std::pair{0.9, 2}, {0.75, 5}, {0.5, 10}, {-1.0, 5}}) {
-        const std::vector<arithmetic_fact> queue = plan_round(facts_of_set(3, 2), fluency, right);
+        const std::vector<arithmetic_fact> queue =
+            plan_round(facts_of_set(3, 2), fluency, right, rand15);
         ASSERT_EQ(queue.size(), 20u);
         EXPECT_EQ(std::count_if(
                       queue.begin(), queue.end(),
@@ -182,7 +184,7 @@ TEST(round_engine, rounds_bring_new_facts_break_ties_by_draw_and_size_the_known_
         }
     }
     ASSERT_EQ(listed.size(), 5u);
-    const practice_round asked = plan_next_round(rows, {3, 2, {}, "", listed}, at(0));
+    const practice_round asked = plan_next_round(rows, {3, 2, {}, "", listed}, at(0), rand15);
     for (const arithmetic_fact& f : listed) {
         EXPECT_NE(std::find(asked.queue.begin(), asked.queue.end(), f), asked.queue.end());
     }
@@ -192,11 +194,11 @@ TEST(round_engine, rounds_bring_new_facts_break_ties_by_draw_and_size_the_known_
     for (int a = 0; a < 3000; ++a) {
         odd[2].push_back(answer_row(at(1), std::to_string(a) + "+7", R, 100));
     }
-    EXPECT_EQ(plan_next_round(odd[0], {3, 2, {}, "", {}}, at(0)).queue.size(), 20u);
-    EXPECT_EQ(
-        queue_text(plan_next_round(odd[1], {4, 1, {{4, 3}}, "/3", {}}, at(0)).queue).substr(0, 5),
-        "12/3 ");
-    EXPECT_EQ(plan_next_round(odd[2], {1, 4, {}, "", {}}, at(0)).queue.size(), 20u);
+    EXPECT_EQ(plan_next_round(odd[0], {3, 2, {}, "", {}}, at(0), rand15).queue.size(), 20u);
+    EXPECT_EQ(queue_text(plan_next_round(odd[1], {4, 1, {{4, 3}}, "/3", {}}, at(0), rand15).queue)
+                  .substr(0, 5),
+              "12/3 ");
+    EXPECT_EQ(plan_next_round(odd[2], {1, 4, {}, "", {}}, at(0), rand15).queue.size(), 20u);
 }
 
 // Plays by keys: per canister R right, W wrong, M let through, X Escape;

@@ -2,11 +2,12 @@
 
 #include <allegro.h>
 
-#include <cstring>
+#include <string>
 
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
 #include "keyboard_random_clock.h"
+#include "name_box.h"
 #include "platform.h"
 #include "players.h"
 
@@ -28,70 +29,18 @@ void score_text(int value, char out[7]) {
     out[6] = '\0';
 }
 
-void draw_name_box(const char* name) {
-    set_draw_target(back_buffer);
-    draw_panel(200, 270, 400, 110);
-    set_draw_font(font_text);
-    draw_text(400, 300, "Type your name and press Enter:", 1, 1);
-    set_draw_font(font_readout);
-    set_draw_color(255, 220, 64);
-    // A cursor shows where the next letter goes while there is room.
-    char shown[high_score_name_length + 2];
-    const std::size_t length = std::strlen(name);
-    std::memcpy(shown, name, length);
-    shown[length] = length < high_score_name_length ? '_' : '\0';
-    shown[length + 1] = '\0';
-    draw_text(400, 345, shown, 1, 1);
-    present_frame();
-}
-
-void wait_until_enter_is_up() {
-    while (platform_key_held(KEY_ENTER) || platform_key_held(KEY_ENTER_PAD)) {
-        platform_rest(10);
-    }
-}
-
 }  // namespace
 
 int enter_high_score(int score) {
     if (!is_high_score(score)) {
         return -1;
     }
-    // The Enter that ended the game may still be down, and its repeats would
-    // confirm an empty name: let it go, then drop what it queued together
-    // with the digits typed as answers.
-    wait_until_enter_is_up();
-    platform_clear_key_buffer();
     // A chosen player's name is there already, to keep or change.
-    char name[high_score_name_length + 1] = "";
-    player_name_for_scores.copy(name, high_score_name_length);
-    int length = static_cast<int>(std::strlen(name));
-    for (;;) {
-        draw_name_box(name);
-        const int k = platform_read_key();
-        const int scancode = k >> 8;
-        const int ascii = k & 0xFF;
-        if (scancode == KEY_ENTER || scancode == KEY_ENTER_PAD || scancode == KEY_ESC) {
-            break;
-        }
-        if (scancode == KEY_BACKSPACE) {
-            if (length > 0) {
-                name[--length] = '\0';
-            }
-            continue;
-        }
-        const bool letter = (ascii >= 'a' && ascii <= 'z') || (ascii >= 'A' && ascii <= 'Z');
-        const bool digit = ascii >= '0' && ascii <= '9';
-        if ((letter || digit) && length < high_score_name_length) {
-            name[length++] = static_cast<char>(ascii >= 'a' && ascii <= 'z' ? ascii - 32 : ascii);
-            name[length] = '\0';
-        }
-    }
-    // The table that follows closes on Enter: let go of the key that
-    // confirmed the name first, or the new entry would flash by unseen.
-    wait_until_enter_is_up();
+    std::string name = player_name_for_scores;
+    const name_box box{200, 270, 400, 110, 300, 345, "Type your name and press Enter:", false};
+    (void)edit_name(box, name);
     bool saved = true;
-    const int rank = record_high_score(score, name, saved);
+    const int rank = record_high_score(score, name.c_str(), saved);
     marked_high_score = rank;
     marked_score_unsaved = !saved;
     return rank;

@@ -8,6 +8,7 @@
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
 #include "menu_pass.h"
+#include "name_box.h"
 #include "platform.h"
 #include "players.h"
 #include "practice_style.h"
@@ -103,50 +104,11 @@ int confirm_player(int selected) {
     return selected;
 }
 
-void draw_name_question(const char* question, const std::string& name) {
-    set_draw_target(back_buffer);
-    draw_panel(150, 260, 500, 120);
-    set_draw_font(font_text);
-    draw_text(400, 292, question, 1, 1);
-    set_draw_font(font_readout);
-    set_draw_color(255, 220, 64);
-    // A cursor shows where the next letter goes while there is room.
-    const bool room = name.size() < static_cast<std::size_t>(player_name_length);
-    draw_text(400, 340, (name + (room ? "_" : "")).c_str(), 1, 1);
-    present_frame();
-}
-
-// A name typed as the high-score box takes one: letters (as capitals) and
-// digits, Backspace, Enter; Escape leaves with false.
+// A new player's name, in the box the high-score name takes; Escape leaves
+// with false.
 bool ask_name(const char* question, std::string& name) {
-    while (platform_key_held(KEY_ENTER) || platform_key_held(KEY_ENTER_PAD)) {
-        platform_rest(10);
-    }
-    platform_clear_key_buffer();
     name.clear();
-    for (;;) {
-        draw_name_question(question, name);
-        const int k = platform_read_key();
-        const int scancode = k >> 8;
-        const int ascii = k & 0xFF;
-        if (scancode == KEY_ESC) {
-            return false;
-        }
-        if ((scancode == KEY_ENTER || scancode == KEY_ENTER_PAD) && !name.empty()) {
-            while (platform_key_held(KEY_ENTER) || platform_key_held(KEY_ENTER_PAD)) {
-                platform_rest(10);
-            }
-            return true;
-        }
-        if (scancode == KEY_BACKSPACE && !name.empty()) {
-            name.pop_back();
-        }
-        const bool letter = (ascii >= 'a' && ascii <= 'z') || (ascii >= 'A' && ascii <= 'Z');
-        const bool digit = ascii >= '0' && ascii <= '9';
-        if ((letter || digit) && name.size() < static_cast<std::size_t>(player_name_length)) {
-            name += static_cast<char>(ascii >= 'a' && ascii <= 'z' ? ascii - 32 : ascii);
-        }
-    }
+    return edit_name({150, 260, 500, 120, 292, 340, question, true}, name);
 }
 
 void play_as(const std::string& name) {

@@ -8,7 +8,9 @@
 #include "game_loop.h"
 #include "keyboard_random_clock.h"
 #include "platform.h"
+#include "players.h"
 #include "practice_csv.h"
+#include "practice_file.h"
 #include "practice_record.h"
 #include "practice_screen.h"
 #include "round_engine.h"
@@ -76,7 +78,7 @@ report_choice report_record(const practice_game& game, const round_request& what
 void fly_rounds(round_request what) {
     for (;;) {
         const unsigned int position = rand15_position();
-        practice_round round = plan_next_round(history(), what, std::time(nullptr));
+        practice_round round = plan_next_round(history(), what, std::time(nullptr), rand15);
         const bool finished = !round.queue.empty() && fly_round(round);
         seed_rand15(position);
         const practice_game game{std::time(nullptr), round.difficulty, round.topic, true};
@@ -129,5 +131,5 @@ void keep_left_game() {
 
 void practise_from_command_line(const std::vector<fact_family>& families,
                                 const std::string& named) {
-    fly_rounds(command_line_request(families, named, history()));
+    fly_rounds(command_line_request(families, named, history(), std::time(nullptr)));
 }

@@ -2,23 +2,9 @@
 
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
+#include "fact_sets.h"
 #include "problem_generator.h"
 #include "text_pool.h"
-
-const char* operator_text(int operation) {
-    switch (operation) {
-        case 1:
-            return "+";
-        case 2:
-            return "-";
-        case 3:
-            return "x";
-        case 4:
-            return "/";
-        default:
-            return nullptr;
-    }
-}
 
 void render_label() {
     set_draw_target(label_bitmap);

@@ -14,7 +14,7 @@
 #include "keyboard_random_clock.h"
 #include "main_menu.h"
 #include "player_menu.h"
-#include "player_report.h"
+#include "report_command.h"
 #include "players.h"
 #include "practice_session.h"
 #include "platform.h"

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         practice_round round =
-            plan_next_round({}, command_line_request(families, argv[3], {}), seed);
+            plan_next_round({}, command_line_request(families, argv[3], {}, seed), seed, rand15);
         for (round_canister c{}; next_canister(round, c);) {
             std::printf("%d %d %d\n", c.operand_a, c.operand_b, c.answer);
             const std::size_t at = std::min<std::size_t>(round.flown - 1, verdicts.size() - 1);

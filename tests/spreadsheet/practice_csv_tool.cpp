@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "practice_csv.h"
+#include "practice_file.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

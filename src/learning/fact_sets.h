@@ -16,6 +16,9 @@ struct arithmetic_fact {
 bool operator==(const arithmetic_fact& x, const arithmetic_fact& y);
 bool operator<(const arithmetic_fact& x, const arithmetic_fact& y);
 
+// "+", "-", "x" or "/" for operations 1 to 4; nullptr for any other.
+const char* operator_text(int operation);
+
 // The fact of a problem as shown.
 arithmetic_fact fact_of(int operation, int operand_a, int operand_b);
 // The game's answer, or -1 for a problem it never asks: a negative

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "canister_label.h"
 #include "fact_sets.h"
 
 const char* const practice_topic_names[5] = {"addition", "subtraction", "multiplication",

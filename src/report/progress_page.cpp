@@ -7,12 +7,15 @@
 #include <numeric>
 
 #include "fact_map.h"
-#include "practice_style.h"
+#include "known_by_week.h"
+#include "latest_play.h"
+#include "player_report.h"
+#include "practice_calendar.h"
+#include "practice_palette.h"
 #include "practice_texts.h"
 
 namespace {
 
-constexpr std::time_t seconds_per_day = std::time_t{24} * 60 * 60;
 constexpr int longest_chart = 52;  // weeks
 constexpr int shortest_chart = 8;
 constexpr int listed_facts = 10;
@@ -240,27 +243,17 @@ void add_facts(std::string& out, const std::vector<fact_fluency>& fluency) {
 // Time on the canisters, launch to answer: of the last 30 days, and in all.
 std::array<long, 2> seconds_played(const std::vector<practice_row>& rows, std::time_t now) {
     std::array<long, 2> seconds{0, 0};
-    const std::time_t window_start = now - practice_window_days * seconds_per_day;
+    const std::time_t window_start = practice_window_start(now);
+    played_rows played(now);
     for (const practice_row& row : rows) {
+        if (!played.counts(row)) {
+            continue;
+        }
         const long s = row.entry.ticks / 100;
-        seconds[0] += row.game.when >= window_start && row.game.when <= now ? s : 0;
+        seconds[0] += row.game.when >= window_start ? s : 0;
         seconds[1] += s;
     }
     return seconds;
-}
-
-// The difficulty of the latest game of each operation; 0 for none.
-std::array<int, 5> latest_difficulties(const std::vector<practice_row>& rows) {
-    std::array<int, 5> difficulty{};
-    std::array<std::time_t, 5> latest{};
-    for (const practice_row& row : rows) {
-        const int op = row.entry.operation;
-        if (op >= 1 && op <= 4 && row.game.when >= latest[op]) {
-            latest[op] = row.game.when;
-            difficulty[op] = row.game.difficulty;
-        }
-    }
-    return difficulty;
 }
 
 int chart_weeks(const std::vector<practice_row>& rows, std::time_t now) {
@@ -296,7 +289,7 @@ void add_player(std::string& out, const player_history& p, std::size_t index, st
     out += "<h3>Fact maps</h3>";
     add_legend(out);
     out += R"(<div class="maps">)";
-    const std::array<int, 5> difficulty = latest_difficulties(p.rows);
+    const std::array<int, 5> difficulty = latest_difficulties(p.rows, now);
     for (int op = 1; op <= 4; ++op) {
         if (difficulty[op] != 0) {
             add_map(out, make_fact_map(op, difficulty[op], fluency, now));
@@ -331,53 +324,6 @@ std::string html_escaped(const std::string& text) {
         }
     }
     return out;
-}
-
-std::vector<int> facts_known_by_week(const std::vector<practice_row>& rows, std::time_t now,
-                                     int weeks) {
-    // As fluency_of has it: in file order (the order played), a fact is
-    // known from a fast answer on a day it was not also missed or slow,
-    // until an answer that is not fast.
-    struct fact_days {
-        bool known;
-        long fail_day;
-    };
-    std::map<arithmetic_fact, fact_days> facts;
-    std::vector<int> by_week(static_cast<std::size_t>(std::max(weeks, 0)));
-    const long today = calendar_day(now);
-    const std::time_t week = 7 * seconds_per_day;
-    int known = 0;
-    int shown = 0;  // the week the rows have reached: they never go back
-    game_day_cache days;
-    for (const practice_row& row : rows) {
-        const long day = game_day(row, days);
-        if (day > today + 1 || weeks <= 0) {
-            continue;
-        }
-        const long back = row.game.when >= now ? 0 : (now - row.game.when) / week;
-        const int in_week = std::max(0, weeks - 1 - static_cast<int>(std::min<long>(back, weeks)));
-        for (; shown < in_week; ++shown) {
-            by_week[static_cast<std::size_t>(shown)] = known;
-        }
-        const practice_entry& e = row.entry;
-        fact_days& f =
-            facts.try_emplace(fact_of(e.operation, e.operand_a, e.operand_b), fact_days{false, -1})
-                .first->second;
-        if (e.result == practice_right && e.ticks <= fast_answer_ticks) {
-            if (!f.known && f.fail_day != day) {
-                f.known = true;
-                known += 1;
-            }
-        } else {
-            known -= f.known ? 1 : 0;
-            f.known = false;
-            f.fail_day = day;
-        }
-    }
-    for (; shown < weeks; ++shown) {
-        by_week[static_cast<std::size_t>(shown)] = known;
-    }
-    return by_week;
 }
 
 std::string progress_page(const std::vector<player_history>& players, const std::string& from,

@@ -92,6 +92,21 @@ const char family_signs[] = "+-x/";
 
 }  // namespace
 
+const char* operator_text(int operation) {
+    switch (operation) {
+        case 1:
+            return "+";
+        case 2:
+            return "-";
+        case 3:
+            return "x";
+        case 4:
+            return "/";
+        default:
+            return nullptr;
+    }
+}
+
 bool operator==(const arithmetic_fact& x, const arithmetic_fact& y) {
     return x.operation == y.operation && x.operand_a == y.operand_a && x.operand_b == y.operand_b;
 }

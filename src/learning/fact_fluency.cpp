@@ -9,18 +9,6 @@ const int review_interval_days[review_interval_count] = {1, 3, 7, 14, 30};
 
 namespace {
 
-constexpr std::time_t seconds_per_day = std::time_t{24} * 60 * 60;
-
-// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
-long days_from_civil(long y, long m, long d) {
-    y -= m <= 2 ? 1 : 0;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long year_of_era = y - era * 400;
-    const long day_of_year = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-    return era * 146097 + day_of_era - 719468;
-}
-
 struct tally {
     fact_fluency fluency{};
     std::vector<int> times;
@@ -50,48 +38,42 @@ double next_half_life(double half_life, bool fast, double gap, int fails) {
 
 }  // namespace
 
-long calendar_day(std::time_t when) {
-    std::tm local{};
-    if (localtime_r(&when, &local) == nullptr) {
-        return static_cast<long>(when / seconds_per_day);
-    }
-    return days_from_civil(local.tm_year + 1900L, local.tm_mon + 1L, local.tm_mday);
+bool fast_answer(const practice_entry& e) {
+    return e.result == practice_right && e.ticks <= fast_answer_ticks;
 }
 
-long game_day(const practice_row& row, game_day_cache& cache) {
-    if (row.game.when != cache.when) {
-        cache.when = row.game.when;
-        cache.day = calendar_day(cache.when);
-    }
-    return cache.day;
+bool known_after(bool known, bool fast, long day, long last_fail_day) {
+    return fast && (known || last_fail_day != day);
 }
 
 std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std::time_t now) {
     const long today = calendar_day(now);
-    const std::time_t window_start = now - practice_window_days * seconds_per_day;
+    const std::time_t window_start = practice_window_start(now);
     std::map<arithmetic_fact, tally> tallies;
-    game_day_cache days;
+    played_rows played(now);
     for (const practice_row& row : rows) {
-        const long day = game_day(row, days);
-        if (day > today + 1) {
+        long day = 0;
+        if (!played.counts(row, day)) {
             continue;
         }
         const practice_entry& e = row.entry;
         tally& t = tallies[fact_of(e.operation, e.operand_a, e.operand_b)];
         fact_fluency& f = t.fluency;
         const bool right = e.result == practice_right;
-        const bool fast = right && e.ticks <= fast_answer_ticks;
+        const bool fast = fast_answer(e);
         const double gap = std::max(0.0, static_cast<double>(row.game.when - t.latest_when)) /
                            static_cast<double>(seconds_per_day);
         f.half_life_days = next_half_life(f.half_life_days, fast, gap, t.fails);
         t.fails += fast ? 0 : 1;
         t.latest_when = row.game.when;
+        const bool was_known = f.streak > 0;
+        const bool known = known_after(was_known, fast, day, f.last_fail_day);
         if (fast) {
-            if (f.streak == 0 && f.last_fail_day != day) {
+            if (!was_known && known) {
                 f.streak = 1;
                 f.known_since = row.game.when;
                 f.state = fact_known;
-            } else if (f.streak > 0 && day != f.last_fast_day) {
+            } else if (was_known && day != f.last_fast_day) {
                 f.streak += 1;
             }
             f.last_fast_day = day;

@@ -1,9 +1,10 @@
 #pragma once
 // A practice round without a screen: which facts it flies, planned from the
 // history, and the round stepped one canister at a time. Nothing here reads
-// a clock, a key or a game global: "now" and the rows come in, the random
-// choices (ties, new facts) come from rand15, which the caller puts back
-// after the round so that a later game draws what it would have drawn.
+// a clock, a key or a game global: "now", the rows and a source of random
+// draws come in. The game passes its own generator for the choices (ties,
+// new facts) and puts it back after the round, so that a later game draws
+// what it would have drawn.
 //
 // A round of round_canisters is planned in three shares:
 // - new facts of the set, up to a cap, in a random order, while any is unmet;
@@ -26,6 +27,9 @@
 #include "fact_fluency.h"
 #include "fact_sets.h"
 #include "practice_csv.h"
+
+// Draws 0..32767, as the game's generator gives them.
+using round_draw = int (*)();
 
 constexpr int round_canisters = 20;
 constexpr int round_new_facts = 6;  // a round's cap on facts never met
@@ -64,26 +68,28 @@ struct round_canister {
 // there and up to round_new_facts new ones drawn at random, the operations
 // taking turns.
 std::vector<arithmetic_fact> round_candidates(int topic, int difficulty,
-                                              const std::vector<fact_fluency>& fluency);
+                                              const std::vector<fact_fluency>& fluency,
+                                              round_draw draw);
 
 // What `refuel --practise` asks for: the families (of their operation when
 // they share one, else of all four, at the lowest difficulty that holds
-// them), or without families the topic and difficulty of the latest game in
-// the history, else of the latest round, else addition at difficulty 1.
-// Latest is last in the file, whatever the rows' clock said.
+// them), or without families the topic of the latest game in the history,
+// else of the latest round, else addition at difficulty 1, at the
+// difficulty its operation was last played at (latest_difficulties).
 round_request command_line_request(const std::vector<fact_family>& families,
-                                   const std::string& named, const std::vector<practice_row>& rows);
+                                   const std::string& named, const std::vector<practice_row>& rows,
+                                   std::time_t now);
 
 // The next round for the request, from the history's rows in file order.
 // Its queue is empty only when the request names no fact.
 practice_round plan_next_round(const std::vector<practice_row>& rows, const round_request& request,
-                               std::time_t now);
+                               std::time_t now, round_draw draw);
 
 // The queue of a round from its candidates; the share of right answers of
 // the player's latest canisters (-1 for none) sets the known share.
 std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& candidates,
                                         const std::vector<fact_fluency>& fluency,
-                                        double recent_right,
+                                        double recent_right, round_draw draw,
                                         const std::vector<arithmetic_fact>& first = {});
 
 // The next canister to give; false once the round is done.

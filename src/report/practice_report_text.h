@@ -1,20 +1,20 @@
 #pragma once
-// refuel --report: for a parent or teacher, from practice.csv and without
+// One player's --report: for a parent or teacher, from practice.csv and without
 // the graphics: games, rounds and canisters of the last 30 days, each
 // operation's share of right answers and median time, the facts to practise
 // next, and the fact map of each operation played.
 
 #include <cstdio>
 #include <ctime>
+#include <string>
 #include <vector>
 
 #include "practice_csv.h"
 
-// Prints the report of the 30 days up to now on out, with the number of
-// lines of practice.csv that could not be read. Returns the exit status: 0,
-// or 1 with a message on err when practice.csv is there but cannot be read,
-// holds lines but no game that can be, or the report cannot be written.
-int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now);
+// The report of one player's rows, read from path with `unread` lines
+// that were not rows, as of now.
+void print_practice_report_of(std::FILE* out, const std::string& path,
+                              const std::vector<practice_row>& rows, int unread, std::time_t now);
 // One player's part of the report: the games, the operations, the facts to
 // practise and the maps, from that player's rows.
 void print_practice_part(std::FILE* out, const std::vector<practice_row>& rows, std::time_t now);

@@ -1,24 +1,25 @@
 #include "practice_report_text.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "fact_fluency.h"
 #include "fact_map.h"
+#include "latest_play.h"
+#include "player_report.h"
+#include "practice_calendar.h"
 #include "practice_csv.h"
 #include "practice_texts.h"
 
 namespace {
 
-constexpr std::time_t seconds_per_day = std::time_t{24} * 60 * 60;
 constexpr int listed_facts = 10;
 constexpr const char* state_words[5] = {"new", "to learn", "slow", "known", "due for review"};
 
-// Rows dated past tomorrow are left out, as the fluency rule leaves them.
-void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std::time_t now,
-                      int difficulty_of[5]) {
-    const std::time_t window_start = now - practice_window_days * seconds_per_day;
-    const long last_day = calendar_day(now) + 1;
+void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std::time_t now) {
+    const std::time_t window_start = practice_window_start(now);
+    played_rows played(now);
     int games = 0;
     int rounds = 0;
     int canisters = 0;
@@ -27,8 +28,8 @@ void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std
     std::vector<int> times[5];
     for (const practice_row& row : rows) {
         const practice_entry& e = row.entry;
-        if (row.game.when < window_start || e.operation < 1 || e.operation > 4 ||
-            calendar_day(row.game.when) > last_day) {
+        if (!played.counts(row) || row.game.when < window_start || e.operation < 1 ||
+            e.operation > 4) {
             continue;
         }
         const int first = row.canister == 1 ? 1 : 0;
@@ -39,8 +40,6 @@ void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std
         if (e.result != practice_missed) {
             times[e.operation].push_back(e.ticks);
         }
-        // The latest is the last in the file, whatever its clock said.
-        difficulty_of[e.operation] = row.game.difficulty;
     }
     (void)std::fprintf(out, "Games: %d   practice rounds: %d   canisters: %d\n\n", games, rounds,
                        canisters);
@@ -59,7 +58,7 @@ void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std
 // The facts most likely wrong or slow now, with those never met of each
 // small set played (a large set has too many to name).
 void print_facts(std::FILE* out, const std::vector<fact_fluency>& fluency,
-                 const int difficulty_of[5]) {
+                 const std::array<int, 5>& difficulty_of) {
     std::vector<arithmetic_fact> unmet_from;
     for (int op = 1; op <= 4; ++op) {
         if (difficulty_of[op] == 1 || difficulty_of[op] == 2) {
@@ -98,8 +97,8 @@ void print_map(std::FILE* out, const fact_map& map) {
 }  // namespace
 
 void print_practice_part(std::FILE* out, const std::vector<practice_row>& rows, std::time_t now) {
-    int difficulty_of[5] = {};
-    print_operations(out, rows, now, difficulty_of);
+    const std::array<int, 5> difficulty_of = latest_difficulties(rows, now);
+    print_operations(out, rows, now);
     const std::vector<fact_fluency> fluency = fluency_of(rows, now);
     print_facts(out, fluency, difficulty_of);
     bool any_map = false;
@@ -118,37 +117,14 @@ void print_practice_part(std::FILE* out, const std::vector<practice_row>& rows, 
     }
 }
 
-int print_practice_report(std::FILE* out, std::FILE* err, std::time_t now) {
-    const std::string path = practice_path();
-    std::vector<practice_row> rows;
-    int unread = 0;
-    if (read_practice_history(path, rows, &unread) == practice_file_unreadable) {
-        (void)std::fprintf(err, "refuel: %s cannot be read\n", path.c_str());
-        return 1;
-    }
-    // Lines and not one game among them: a file this version cannot read,
-    // never a child who has not played.
-    if (rows.empty() && unread > 0) {
-        (void)std::fprintf(err, "refuel: %s holds no game that can be read; lines not read: %d\n",
-                           path.c_str(), unread);
-        return 1;
-    }
-    char day[32] = "?";
-    std::tm local{};
-    if (localtime_r(&now, &local) != nullptr) {
-        (void)std::strftime(day, sizeof day, "%Y-%m-%d", &local);
-    }
+void print_practice_report_of(std::FILE* out, const std::string& path,
+                              const std::vector<practice_row>& rows, int unread, std::time_t now) {
     (void)std::fprintf(out, "Refuel practice report: the %d days to %s\n", practice_window_days,
-                       day);
+                       day_text(now).c_str());
     (void)std::fprintf(out, "From %s\n", path.c_str());
     if (unread > 0) {
         (void)std::fprintf(out, "Lines that could not be read: %d\n", unread);
     }
     (void)std::fprintf(out, "\n");
     print_practice_part(out, rows, now);
-    if (std::fflush(out) != 0 || std::ferror(out) != 0) {
-        (void)std::fprintf(err, "refuel: the report could not be written\n");
-        return 1;
-    }
-    return 0;
 }

@@ -1,16 +1,16 @@
 #pragma once
 // practice.csv, beside hiscores.dat: one row per canister of every finished
 // game and practice round, for a parent or teacher to open in a spreadsheet,
-// and for the game to work out which facts the player knows. A game goes in
-// with one append of all its rows; the file is read back defensively and
-// never rewritten.
+// and for the game to work out which facts the player knows: the text of
+// its rows, and the rows read back from its bytes. The file itself is
+// appended to and read by practice_file.
 
 #include <cstddef>
 #include <ctime>
 #include <string>
 #include <vector>
 
-#include "practice_record.h"
+#include "practice_entry.h"
 
 // What the rows of one game or round share.
 struct practice_game {
@@ -27,23 +27,18 @@ struct practice_row {
     practice_entry entry;
 };
 
-constexpr long practice_read_limit = 4L << 20;  // only the file's last 4 MiB are read
-
+constexpr int practice_longest_line = 512;  // well above any row this program writes
 extern const char* const practice_csv_header;
-
-// The current player's practice file in the folder of high_score_path.
-std::string practice_path();
 
 // The CSV rows of one game, each ended by a newline.
 std::string practice_csv_rows(const practice_entry* entries, int count, const practice_game& game);
 
-// Appends the game to the file in one write, making its folder first; the
-// header goes before it when the file is new, empty or ends in rows of the
-// older layout. A link in the file's place is followed only as far as the
-// player's own links lead (data_file_target). False when the
-// game could not be written whole.
-bool append_practice_game(const std::string& path, const practice_entry* entries, int count,
-                          const practice_game& game);
+// What goes before a game's rows appended to a file that ends in `tail`
+// (its last practice_longest_line + 2 bytes, or fewer): the header when the
+// file is empty or its last whole line is of the first version's layout (so
+// that a spreadsheet labels the columns that follow), and a newline first
+// when the file ends in the middle of a row (an append cut short).
+std::string practice_block_start(const char* tail, std::size_t size, bool file_empty);
 
 // The rows of the whole games in the bytes, in file order (the file is only
 // ever appended to: its order is the true one, whatever the clock said),
@@ -57,10 +52,3 @@ bool append_practice_game(const std::string& path, const practice_entry* entries
 // that were neither headers, blank nor rows kept.
 std::vector<practice_row> parse_practice_csv(const char* bytes, std::size_t size,
                                              int* unread = nullptr);
-
-enum practice_file_state { practice_file_read, practice_file_missing, practice_file_unreadable };
-// The same for the last practice_read_limit bytes of the file. A file that
-// is not there reads as no rows; one that is there but cannot be read (a
-// link, a folder, a FIFO, an error) reads as no rows and says so.
-practice_file_state read_practice_history(const std::string& path, std::vector<practice_row>& rows,
-                                          int* unread = nullptr);

@@ -16,10 +16,5 @@
 // attribute.
 std::string html_escaped(const std::string& text);
 
-// How many facts were known (as fluency_of tells known from the rest) at
-// the end of each of the `weeks` weeks up to now, oldest first.
-std::vector<int> facts_known_by_week(const std::vector<practice_row>& rows, std::time_t now,
-                                     int weeks);
-
 std::string progress_page(const std::vector<player_history>& players, const std::string& from,
                           std::time_t now);

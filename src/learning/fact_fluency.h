@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "fact_sets.h"
+#include "practice_calendar.h"
 #include "practice_csv.h"
 
 enum fact_state { fact_new, fact_to_learn, fact_slow, fact_known, fact_due };
 
 constexpr int fast_answer_ticks = 300;
-constexpr int practice_window_days = 30;  // the misses and times counted
 constexpr int review_interval_count = 5;
 extern const int review_interval_days[review_interval_count];
 
@@ -56,15 +56,12 @@ struct fact_fluency {
     double recall_chance = 0;
 };
 
-// Local calendar days, numbered from 1970-01-01.
-long calendar_day(std::time_t when);
-// The calendar day of a row's game. The rows of one game share their time,
-// so going through rows in order works the day out once a game.
-struct game_day_cache {
-    std::time_t when = -1;
-    long day = 0;
-};
-long game_day(const practice_row& row, game_day_cache& cache);
+// Right within fast_answer_ticks of the launch.
+bool fast_answer(const practice_entry& e);
+// Whether a fact is known after an answer on `day`: a fast answer makes it
+// known, unless the fact was answered otherwise that same day
+// (`last_fail_day`); any other answer makes it not known.
+bool known_after(bool known, bool fast, long day, long last_fail_day);
 
 // One entry per fact answered in the rows, in fact order. Rows dated past
 // tomorrow are left out: a clock set wrong must not decide what is known.

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
-#include "keyboard_random_clock.h"
+#include "latest_play.h"
+#include "practice_calendar.h"
+
 
 namespace {
 
@@ -12,13 +14,19 @@ constexpr int new_fact_draws = 64;
 // The latest answers of the round's facts that set its known share.
 constexpr int recent_answers = 40;
 
+// 0..n-1 from a draw of 0..32767, as the game scales its own draws.
+int draw_below(round_draw random_draw, int n) {
+    return static_cast<int>(static_cast<long>(random_draw()) * n / 32768);
+}
+
 bool met(const std::vector<fact_fluency>& fluency, const arithmetic_fact& fact) {
     return find_fluency(fluency, fact) != nullptr;
 }
 
 // The facts of one operation a round may pick from.
 std::vector<arithmetic_fact> operation_candidates(int operation, int difficulty,
-                                                  const std::vector<fact_fluency>& fluency) {
+                                                  const std::vector<fact_fluency>& fluency,
+                                                  round_draw random_draw) {
     std::vector<arithmetic_fact> set = facts_of_set(operation, difficulty);
     if (difficulty <= 2) {
         return set;
@@ -31,7 +39,7 @@ std::vector<arithmetic_fact> operation_candidates(int operation, int difficulty,
     }
     int wanted = round_new_facts;
     for (int draw = 0; draw < new_fact_draws && wanted > 0 && !set.empty(); ++draw) {
-        const arithmetic_fact& f = set[random_range(0, static_cast<int>(set.size()) - 1)];
+        const arithmetic_fact& f = set[static_cast<std::size_t>(draw_below(random_draw, static_cast<int>(set.size())))];
         if (!met(fluency, f) && std::find(picked.begin(), picked.end(), f) == picked.end()) {
             picked.push_back(f);
             wanted -= 1;
@@ -127,11 +135,12 @@ int times_in(const std::vector<arithmetic_fact>& facts, std::size_t end,
 }  // namespace
 
 std::vector<arithmetic_fact> round_candidates(int topic, int difficulty,
-                                              const std::vector<fact_fluency>& fluency) {
+                                              const std::vector<fact_fluency>& fluency,
+                                              round_draw random_draw) {
     std::vector<std::vector<arithmetic_fact>> lists;
     for (int operation = 1; operation <= 4; ++operation) {
         if (topic == operation || topic < 1 || topic > 4) {
-            lists.push_back(operation_candidates(operation, difficulty, fluency));
+            lists.push_back(operation_candidates(operation, difficulty, fluency, random_draw));
         }
     }
     return taking_turns(lists);
@@ -139,7 +148,7 @@ std::vector<arithmetic_fact> round_candidates(int topic, int difficulty,
 
 std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& candidates,
                                         const std::vector<fact_fluency>& fluency,
-                                        double recent_right,
+                                        double recent_right, round_draw random_draw,
                                         const std::vector<arithmetic_fact>& first) {
     std::vector<pick> fresh;
     std::vector<pick> by_state[5];
@@ -148,7 +157,7 @@ std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& cand
         // Mixed with the fact, as generators seeded a little apart start
         // with draws a little apart.
         const unsigned int draw =
-            fact_hash({static_cast<int>(fact_hash(fact)), rand15(), rand15()});
+            fact_hash({static_cast<int>(fact_hash(fact)), random_draw(), random_draw()});
         const fact_fluency* f = find_fluency(fluency, fact);
         const bool asked = std::find(first.begin(), first.end(), fact) != first.end();
         if (f == nullptr) {
@@ -220,8 +229,8 @@ std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& cand
 }
 
 round_request command_line_request(const std::vector<fact_family>& families,
-                                   const std::string& named,
-                                   const std::vector<practice_row>& rows) {
+                                   const std::string& named, const std::vector<practice_row>& rows,
+                                   std::time_t now) {
     round_request request{1, 1, families, named, {}};
     if (!families.empty()) {
         const bool one_operation =
@@ -232,22 +241,29 @@ round_request command_line_request(const std::vector<fact_family>& families,
         return request;
     }
     const practice_row* latest_of[2] = {nullptr, nullptr};  // game, round
+    played_rows played(now);
     for (const practice_row& row : rows) {
-        latest_of[row.game.round ? 1 : 0] = &row;
+        if (played.counts(row)) {
+            latest_of[row.game.round ? 1 : 0] = &row;
+        }
     }
     const practice_row* latest = latest_of[0] != nullptr ? latest_of[0] : latest_of[1];
     if (latest != nullptr) {
         request.topic = latest->game.topic;
-        request.difficulty = latest->game.difficulty;
+        // A mixed game's own difficulty; one operation's, the latest it was
+        // played at.
+        request.difficulty = request.topic >= 1 && request.topic <= 4
+                                 ? latest_difficulties(rows, now)[request.topic]
+                                 : latest->game.difficulty;
     }
     return request;
 }
 
 practice_round plan_next_round(const std::vector<practice_row>& rows, const round_request& request,
-                               std::time_t now) {
+                               std::time_t now, round_draw random_draw) {
     const std::vector<fact_fluency> fluency = fluency_of(rows, now);
     std::vector<arithmetic_fact> candidates =
-        request.families.empty() ? round_candidates(request.topic, request.difficulty, fluency)
+        request.families.empty() ? round_candidates(request.topic, request.difficulty, fluency, random_draw)
                                  : facts_of_families(request.families);
     // Only problems the game itself could ask.
     candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
@@ -269,7 +285,7 @@ practice_round plan_next_round(const std::vector<practice_row>& rows, const roun
         }
     }
     round.queue =
-        plan_round(candidates, fluency, recent_right_share(rows, candidates), request.first);
+        plan_round(candidates, fluency, recent_right_share(rows, candidates), random_draw, request.first);
     // Room for every comeback, so nothing is allocated in flight.
     round.queue.reserve(round.queue.size() * (1 + round_comebacks));
     round.brought_back.reserve(round.queue.size() * round_comebacks);
