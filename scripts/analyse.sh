@@ -32,7 +32,7 @@ find src -name '*.cpp' | sort |
     xargs -P 2 -I{} sh -c 'clang-tidy -p "$1" --quiet "$2" 2>/dev/null || true' _ "$build" {} |
     grep -E '^/.*: (warning|error): ' | sed "s|^$here/||" | sort -u >"$out/tidy.txt" || true
 cppcheck --std=c++17 --language=c++ --enable=warning,style,performance,portability \
-    --inline-suppr --quiet -Isrc/shell -Isrc/frontend -Isrc/game -Isrc/problems -Isrc/practice \
+    --inline-suppr --quiet -Isrc/shell -Isrc/frontend -Isrc/game -Isrc/problems -Isrc/practice -Isrc/learning -Isrc/report \
     --template='{file}:{line}:{column}: warning: {message} [{id}]' src 2>"$out/cppcheck.txt" || true
 cat "$out/tidy.txt" "$out/cppcheck.txt" | sort -u >"$out/all.txt"
 

@@ -5,9 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <fstream>
 
 #include "fact_fluency.h"
+#include "latest_play.h"
+#include "round_engine.h"
 #include "high_score_table.h"
 #include "practice_csv.h"
 #include "practice_report_text.h"
@@ -344,3 +347,38 @@ TEST(practice_report_text, lines_not_read_are_counted_and_none_read_is_a_failure
 }
 
 }  // namespace
+
+// Which difficulty each operation's map, unmet facts and --practise start
+// from: the last row of the operation in the file (the order played), a
+// round as much as a game, however old, but never a row dated past
+// tomorrow; the rows' own clock does not reorder them.
+TEST(practice, latest_difficulty_is_the_last_played_in_file_order) {
+    const auto row = [](double days_ago, const char* fact, int difficulty, bool round) {
+        practice_row r = answer_row(at(days_ago), fact, R, 150);
+        r.game.difficulty = difficulty;
+        r.game.round = round;
+        return r;
+    };
+    struct {
+        std::vector<practice_row> rows;
+        std::array<int, 5> latest;
+    } cases[] = {
+        {{}, {0, 0, 0, 0, 0}},
+        {{row(1, "2x3", 2, false), row(0, "2x4", 3, false)}, {0, 0, 0, 3, 0}},
+        // A later row with an earlier clock still counts as later.
+        {{row(0, "2x3", 2, false), row(5, "2x4", 1, false)}, {0, 0, 0, 1, 0}},
+        {{row(2, "2x3", 2, false), row(1, "6/3", 4, true)}, {0, 0, 0, 2, 4}},
+        {{row(90, "1+2", 3, false)}, {0, 3, 0, 0, 0}},
+        // A clock set days ahead decides nothing.
+        {{row(1, "2x3", 2, false), row(-3, "2x4", 4, false)}, {0, 0, 0, 2, 0}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(latest_difficulties(c.rows, at(0)), c.latest);
+    }
+    // --practise without families takes the topic of the latest game and
+    // the difficulty that operation was last played at.
+    const std::vector<practice_row> rows = {row(2, "2x3", 1, false), row(1, "2x4", 3, true)};
+    const round_request asked = command_line_request({}, "", rows, at(0));
+    EXPECT_EQ(asked.topic, 3);
+    EXPECT_EQ(asked.difficulty, 3);
+}
