@@ -278,4 +278,36 @@ TEST_F(player_screen, picks_adds_and_names_players) {
     decode_high_scores(nullptr, 0);
 }
 
+// By keys, each start as a new process would make it: Enter alone picks
+// the row the screen starts on, the child who chose last.
+TEST_F(player_screen, starts_on_the_child_who_chose_last) {
+    scratch_folder folder;
+    high_score_path = "hiscores.dat";
+    write_file("players.txt", "ANN\nBO\nCY\n");
+    struct start {
+        const char* remembered;  // last_player.txt before the start; nullptr: none
+        std::vector<std::set<int>> keys;
+        const char* player;
+    } const starts[] = {
+        {nullptr, {{}, {KEY_ENTER}}, "ANN"},              // nobody remembered: the first row
+        {"CY\n", {{}, {KEY_ENTER}}, "CY"},                // a later row
+        {"ZED\n", {{}, {KEY_ENTER}}, "ANN"},              // no longer listed
+        {"CY\n", {{}, {KEY_UP}, {}, {KEY_ENTER}}, "BO"},  // arrows move from there
+        {nullptr, {{}, {KEY_ENTER}}, "BO"},               // ...and BO is remembered
+        {nullptr, {{}, {KEY_3}, {KEY_ENTER}}, "CY"},      // so is a pick by digit
+        {nullptr, {{}, {KEY_ENTER}}, "CY"},
+    };
+    for (const start& s : starts) {
+        const forget_player forget;
+        if (s.remembered != nullptr) {
+            write_file("last_player.txt", s.remembered);
+        }
+        fake().looks = 0;
+        fake().script_per_look(s.keys);
+        choose_who_is_playing();
+        EXPECT_EQ(current_player, s.player) << (s.remembered ? s.remembered : "none");
+    }
+    EXPECT_EQ(file_text("players.txt"), "ANN\nBO\nCY\n");  // as older copies read it
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
@@ -149,9 +150,33 @@ bool ask_name(const char* question, std::string& name) {
     }
 }
 
+// Beside players.txt, the child who chose on this screen last (an empty
+// line: the unnamed first player), so that the next start offers them
+// first. A file of its own, so players.txt stays as older copies read it.
+std::string last_player_path() {
+    return game_data_folder() + "last_player.txt";
+}
+
 void play_as(const std::string& name) {
     std::string message;
     (void)choose_player(name, message);
+    // Only a convenience: a folder that cannot be written loses nothing else.
+    if (std::FILE* out = std::fopen(last_player_path().c_str(), "w")) {
+        (void)std::fprintf(out, "%s\n", name.c_str());
+        (void)std::fclose(out);
+    }
+}
+
+// The row the screen starts on: the child who chose last, else the one
+// playing now, else the first row.
+int starting_row() {
+    std::string last;
+    std::ifstream in(last_player_path());
+    if (!std::getline(in, last)) {
+        last = current_player;
+    }
+    const auto row = std::find(listed.begin(), listed.end(), last);
+    return row == listed.end() ? 1 : static_cast<int>(row - listed.begin()) + 1;
 }
 
 }  // namespace
@@ -184,10 +209,8 @@ void choose_who_is_playing() {
     for (;;) {
         listed = read_player_list(players_path());
         const int count = static_cast<int>(listed.size());
-        const auto now = std::find(listed.begin(), listed.end(), current_player);
-        const int start = now == listed.end() ? 1 : static_cast<int>(now - listed.begin()) + 1;
-        const int chosen =
-            run_menu_passes({player_sky(), highlight_players, 0, count + 1, confirm_player}, start);
+        const int chosen = run_menu_passes(
+            {player_sky(), highlight_players, 0, count + 1, confirm_player}, starting_row());
         if (chosen == 0) {
             if (add_player_on_screen()) {
                 return;
