@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -279,35 +280,36 @@ TEST_F(player_screen, picks_adds_and_names_players) {
 }
 
 // By keys, each start as a new process would make it: Enter alone picks
-// the row the screen starts on, the child who chose last.
-TEST_F(player_screen, starts_on_the_child_who_chose_last) {
+// the row the screen starts on, the child whose practice file was written
+// last; arrows move from there.
+TEST_F(player_screen, starts_on_the_child_who_played_last) {
     scratch_folder folder;
     high_score_path = "hiscores.dat";
     write_file("players.txt", "ANN\nBO\nCY\n");
+    const std::filesystem::file_time_type now = std::filesystem::file_time_type::clock::now();
     struct start {
-        const char* remembered;  // last_player.txt before the start; nullptr: none
+        std::vector<std::pair<const char*, int>> played;  // file, minutes ago
         std::vector<std::set<int>> keys;
         const char* player;
     } const starts[] = {
-        {nullptr, {{}, {KEY_ENTER}}, "ANN"},              // nobody remembered: the first row
-        {"CY\n", {{}, {KEY_ENTER}}, "CY"},                // a later row
-        {"ZED\n", {{}, {KEY_ENTER}}, "ANN"},              // no longer listed
-        {"CY\n", {{}, {KEY_UP}, {}, {KEY_ENTER}}, "BO"},  // arrows move from there
-        {nullptr, {{}, {KEY_ENTER}}, "BO"},               // ...and BO is remembered
-        {nullptr, {{}, {KEY_3}, {KEY_ENTER}}, "CY"},      // so is a pick by digit
-        {nullptr, {{}, {KEY_ENTER}}, "CY"},
+        {{}, {{}, {KEY_ENTER}}, "ANN"},  // nobody has played: the first row
+        {{{"practice-CY.csv", 5}}, {{}, {KEY_ENTER}}, "CY"},
+        {{{"practice.csv", 1}, {"practice-CY.csv", 5}}, {{}, {KEY_ENTER}}, "ANN"},
+        {{{"practice-BO.csv", 0}}, {{}, {KEY_ENTER}}, "BO"},
+        {{{"practice-CY.csv", 0}, {"practice-BO.csv", 2}}, {{}, {KEY_UP}, {}, {KEY_ENTER}}, "BO"},
     };
     for (const start& s : starts) {
         const forget_player forget;
-        if (s.remembered != nullptr) {
-            write_file("last_player.txt", s.remembered);
+        for (const auto& [file, minutes] : s.played) {
+            write_file(file, "");
+            std::filesystem::last_write_time(file, now - std::chrono::minutes(minutes));
         }
         fake().looks = 0;
         fake().script_per_look(s.keys);
         choose_who_is_playing();
-        EXPECT_EQ(current_player, s.player) << (s.remembered ? s.remembered : "none");
+        EXPECT_EQ(current_player, s.player) << s.played.size() << " files written";
     }
-    EXPECT_EQ(file_text("players.txt"), "ANN\nBO\nCY\n");  // as older copies read it
+    EXPECT_EQ(file_text("players.txt"), "ANN\nBO\nCY\n");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <filesystem>
 
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
@@ -150,33 +150,32 @@ bool ask_name(const char* question, std::string& name) {
     }
 }
 
-// Beside players.txt, the child who chose on this screen last (an empty
-// line: the unnamed first player), so that the next start offers them
-// first. A file of its own, so players.txt stays as older copies read it.
-std::string last_player_path() {
-    return game_data_folder() + "last_player.txt";
-}
-
 void play_as(const std::string& name) {
     std::string message;
     (void)choose_player(name, message);
-    // Only a convenience: a folder that cannot be written loses nothing else.
-    if (std::FILE* out = std::fopen(last_player_path().c_str(), "w")) {
-        (void)std::fprintf(out, "%s\n", name.c_str());
-        (void)std::fclose(out);
-    }
 }
 
-// The row the screen starts on: the child who chose last, else the one
-// playing now, else the first row.
+// The row the screen starts on: the child who played last, whose practice
+// file every game and round adds to, so nothing else needs remembering;
+// else the one playing now, else the first row.
 int starting_row() {
-    std::string last;
-    std::ifstream in(last_player_path());
-    if (!std::getline(in, last)) {
-        last = current_player;
+    namespace fs = std::filesystem;
+    int row = 0;
+    fs::file_time_type newest = fs::file_time_type::min();
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        std::error_code error;
+        const fs::file_time_type written =
+            fs::last_write_time(game_data_folder() + practice_file_of(listed, listed[i]), error);
+        if (!error && written > newest) {
+            newest = written;
+            row = static_cast<int>(i) + 1;
+        }
     }
-    const auto row = std::find(listed.begin(), listed.end(), last);
-    return row == listed.end() ? 1 : static_cast<int>(row - listed.begin()) + 1;
+    if (row > 0) {
+        return row;
+    }
+    const auto now = std::find(listed.begin(), listed.end(), current_player);
+    return now == listed.end() ? 1 : static_cast<int>(now - listed.begin()) + 1;
 }
 
 }  // namespace
