@@ -59,9 +59,9 @@ took sanitize-build $t
 wait "$plain_tests" || status=1
 cat "$here/build/ctest.log"
 
-# Four tests at a time: the real-game tests mostly wait for the game's own pace.
+# Three tests at a time: the real-game tests mostly wait for the game's own pace.
 t=$SECONDS
-(cd "$here/build-sanitize" && ctest --output-on-failure -j 4) || status=1
+(cd "$here/build-sanitize" && ctest --output-on-failure -j 3) || status=1
 took sanitize-tests $t
 
 t=$SECONDS
