@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -279,6 +280,39 @@ TEST_F(player_screen, picks_adds_and_names_players) {
     EXPECT_EQ(enter_high_score(1001), 4);
     EXPECT_STREQ(high_score_names[4], "DIX");
     decode_high_scores(nullptr, 0);
+}
+
+// By keys, each start as a new process would make it: Enter alone picks
+// the row the screen starts on, the child whose practice file was written
+// last; arrows move from there.
+TEST_F(player_screen, starts_on_the_child_who_played_last) {
+    scratch_folder folder;
+    high_score_path = "hiscores.dat";
+    write_file("players.txt", "ANN\nBO\nCY\n");
+    const std::filesystem::file_time_type now = std::filesystem::file_time_type::clock::now();
+    struct start {
+        std::vector<std::pair<const char*, int>> played;  // file, minutes ago
+        std::vector<std::set<int>> keys;
+        const char* player;
+    } const starts[] = {
+        {{}, {{}, {KEY_ENTER}}, "ANN"},  // nobody has played: the first row
+        {{{"practice-CY.csv", 5}}, {{}, {KEY_ENTER}}, "CY"},
+        {{{"practice.csv", 1}, {"practice-CY.csv", 5}}, {{}, {KEY_ENTER}}, "ANN"},
+        {{{"practice-BO.csv", 0}}, {{}, {KEY_ENTER}}, "BO"},
+        {{{"practice-CY.csv", 0}, {"practice-BO.csv", 2}}, {{}, {KEY_UP}, {}, {KEY_ENTER}}, "BO"},
+    };
+    for (const start& s : starts) {
+        const forget_player forget;
+        for (const auto& [file, minutes] : s.played) {
+            write_file(file, "");
+            std::filesystem::last_write_time(file, now - std::chrono::minutes(minutes));
+        }
+        fake().looks = 0;
+        fake().script_per_look(s.keys);
+        choose_who_is_playing();
+        EXPECT_EQ(current_player, s.player) << s.played.size() << " files written";
+    }
+    EXPECT_EQ(file_text("players.txt"), "ANN\nBO\nCY\n");
 }
 
 }  // namespace

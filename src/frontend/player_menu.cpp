@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
@@ -116,6 +117,29 @@ void play_as(const std::string& name) {
     (void)choose_player(name, message);
 }
 
+// The row the screen starts on: the child who played last, whose practice
+// file every game and round adds to, so nothing else needs remembering;
+// else the one playing now, else the first row.
+int starting_row() {
+    namespace fs = std::filesystem;
+    int row = 0;
+    fs::file_time_type newest = fs::file_time_type::min();
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        std::error_code error;
+        const fs::file_time_type written =
+            fs::last_write_time(game_data_folder() + practice_file_of(listed, listed[i]), error);
+        if (!error && written > newest) {
+            newest = written;
+            row = static_cast<int>(i) + 1;
+        }
+    }
+    if (row > 0) {
+        return row;
+    }
+    const auto now = std::find(listed.begin(), listed.end(), current_player);
+    return now == listed.end() ? 1 : static_cast<int>(now - listed.begin()) + 1;
+}
+
 }  // namespace
 
 void draw_player_menu(const std::vector<std::string>& players, int selected) {
@@ -146,10 +170,8 @@ void choose_who_is_playing() {
     for (;;) {
         listed = read_player_list(players_path());
         const int count = static_cast<int>(listed.size());
-        const auto now = std::find(listed.begin(), listed.end(), current_player);
-        const int start = now == listed.end() ? 1 : static_cast<int>(now - listed.begin()) + 1;
-        const int chosen =
-            run_menu_passes({player_sky(), highlight_players, 0, count + 1, confirm_player}, start);
+        const int chosen = run_menu_passes(
+            {player_sky(), highlight_players, 0, count + 1, confirm_player}, starting_row());
         if (chosen == 0) {
             if (add_player_on_screen()) {
                 return;
