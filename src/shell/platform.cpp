@@ -1,16 +1,119 @@
 #include "platform.h"
 
 #include <allegro.h>
+#include <allegro/internal/aintern.h>
+#include <allegro/platform/aintunix.h>
+#include <pthread.h>
+#include <signal.h>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 #include "keyboard_random_clock.h"
 
 namespace {
+
+// The library's own background thread, which reads X input, flushes the
+// window and feeds the sound driver, wakes every millisecond to see whether
+// 10 ms have passed: most of the game's CPU when idle. Ours runs the same
+// jobs once a tick, woken by the tick (or after 15 ms before the clock
+// runs), and sleeps in between.
+std::mutex jobs_mutex;
+std::condition_variable jobs_due;
+std::condition_variable jobs_allowed;
+std::vector<bg_func> jobs;
+int jobs_held = 0;  // the library's "interrupts disabled" count
+bool jobs_kicked = false;
+bool jobs_running = false;
+std::thread jobs_thread;
+
+void run_jobs() {
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, nullptr);
+    std::unique_lock<std::mutex> hold(jobs_mutex);
+    while (jobs_running) {
+        jobs_due.wait_for(hold, std::chrono::milliseconds(15), [] { return jobs_kicked; });
+        jobs_kicked = false;
+        jobs_allowed.wait(hold, [] { return jobs_held == 0 || !jobs_running; });
+        const std::vector<bg_func> now = jobs;
+        hold.unlock();
+        for (const bg_func job : now) {
+            job(1);
+        }
+        hold.lock();
+    }
+}
+
+int jobs_init() {
+    const std::lock_guard<std::mutex> hold(jobs_mutex);
+    jobs_running = true;
+    jobs_thread = std::thread(run_jobs);
+    return 0;
+}
+
+void jobs_exit() {
+    {
+        const std::lock_guard<std::mutex> hold(jobs_mutex);
+        jobs_running = false;
+    }
+    jobs_due.notify_all();
+    jobs_allowed.notify_all();
+    if (jobs_thread.joinable()) {
+        jobs_thread.join();
+    }
+    jobs.clear();
+}
+
+int jobs_register(bg_func job) {
+    const std::lock_guard<std::mutex> hold(jobs_mutex);
+    jobs.push_back(job);
+    return 0;
+}
+
+int jobs_unregister(bg_func job) {
+    const std::lock_guard<std::mutex> hold(jobs_mutex);
+    for (auto it = jobs.begin(); it != jobs.end(); ++it) {
+        if (*it == job) {
+            jobs.erase(it);
+            return 0;
+        }
+    }
+    return -1;
+}
+
+void jobs_enable() {
+    const std::lock_guard<std::mutex> hold(jobs_mutex);
+    if (--jobs_held == 0) {
+        jobs_allowed.notify_all();
+    }
+}
+
+void jobs_disable() {
+    const std::lock_guard<std::mutex> hold(jobs_mutex);
+    ++jobs_held;
+}
+
+int jobs_disabled() {
+    const std::lock_guard<std::mutex> hold(jobs_mutex);
+    return jobs_held > 0 ? 1 : 0;
+}
+
+// Put in the library's place before allegro_init, which starts it.
+void use_own_background_thread() {
+    _bg_man_pthreads.init = jobs_init;
+    _bg_man_pthreads.exit = jobs_exit;
+    _bg_man_pthreads.register_func = jobs_register;
+    _bg_man_pthreads.unregister_func = jobs_unregister;
+    _bg_man_pthreads.enable_interrupts = jobs_enable;
+    _bg_man_pthreads.disable_interrupts = jobs_disable;
+    _bg_man_pthreads.interrupts_disabled = jobs_disabled;
+}
 
 // The timer's thread wakes the main thread on every tick, so a loop that
 // waits for the clock sleeps instead of polling it.
@@ -24,6 +127,11 @@ void real_tick() {
     // wake-up cannot fall between that look and its sleep.
     { const std::lock_guard<std::mutex> hold(tick_mutex); }
     tick_moved.notify_all();
+    {
+        const std::lock_guard<std::mutex> hold(jobs_mutex);
+        jobs_kicked = true;
+    }
+    jobs_due.notify_one();
 }
 
 // What the screen holds, as far as present knows: rows equal to it need not
@@ -38,6 +146,7 @@ void forget_shown_frame() {
 }
 
 bool real_start_library() {
+    use_own_background_thread();
     if (allegro_init() != 0) {
         // Without a display the library refuses to start, and every further
         // call would crash; the caller reports it like a refused video mode.
