@@ -7,13 +7,19 @@
 #include <signal.h>
 
 #include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include <cstdio>
+#include <string>
+
+#include "frame_scaling.h"
 #include "keyboard_random_clock.h"
 
 namespace {
@@ -145,6 +151,69 @@ void forget_shown_frame() {
     shown_frame_valid = false;
 }
 
+// A display bigger than the picture shows it scaled into `area`. Then the
+// screen the game draws on is shown_frame itself, and what is drawn there
+// goes to the display before the game next waits or reads a key.
+bool sharp_only = false;
+int asked_multiple = 0;
+bool scaled = false;
+picture_area area;
+scaling_plan plan;
+BITMAP* scaled_frame = nullptr;
+bool drawn_on = false;
+
+void send_part(picture_area changed) {
+    const picture_area out = scale_picture(shown_frame, scaled_frame, plan, changed);
+    blit(scaled_frame, screen, out.x, out.y, area.x + out.x, area.y + out.y, out.w, out.h);
+}
+
+// The bars beside the picture, and the whole picture.
+void send_whole() {
+    const int right = area.x + area.w;
+    const int bottom = area.y + area.h;
+    rectfill(screen, 0, 0, SCREEN_W - 1, area.y - 1, 0);
+    rectfill(screen, 0, bottom, SCREEN_W - 1, SCREEN_H - 1, 0);
+    rectfill(screen, 0, area.y, area.x - 1, bottom - 1, 0);
+    rectfill(screen, right, area.y, SCREEN_W - 1, bottom - 1, 0);
+    send_part({0, 0, picture_w, picture_h});
+    shown_frame_valid = true;
+    drawn_on = false;
+}
+
+void show_drawing() {
+    if (scaled && drawn_on) {
+        send_whole();
+    }
+}
+
+// The display's size when full screen; the window's from the largest
+// multiple that fits the desktop, less a twentieth of its height for a
+// title bar and panels.
+void choose_size(bool windowed, int& w, int& h) {
+    w = picture_w;
+    h = picture_h;
+    int desktop_w = 0;
+    int desktop_h = 0;
+    if (get_desktop_resolution(&desktop_w, &desktop_h) != 0) {
+        return;
+    }
+    if (!windowed) {
+        if (desktop_w >= picture_w && desktop_h >= picture_h) {
+            w = desktop_w;
+            h = desktop_h;
+        }
+        return;
+    }
+    std::string warning;
+    const int k = window_multiple(asked_multiple, desktop_w, desktop_h - desktop_h / 20, warning);
+    if (!warning.empty()) {
+        (void)std::fprintf(stderr, "%s\n", warning.c_str());
+        asked_multiple = k;  // said once
+    }
+    w = picture_w * k;
+    h = picture_h * k;
+}
+
 bool real_start_library() {
     use_own_background_thread();
     if (allegro_init() != 0) {
@@ -161,13 +230,34 @@ bool real_start_library() {
 
 int real_set_video_mode(int color_depth, bool windowed) {
     shown_frame_valid = false;
+    scaled = false;
+    drawn_on = false;
     set_color_depth(color_depth);
-    const int result = set_gfx_mode(windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN,
-                                    800, 600, 0, 0);
-    if (result == 0) {
-        set_display_switch_callback(SWITCH_IN, forget_shown_frame);
+    const int kind = windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
+    int w = 0;
+    int h = 0;
+    choose_size(windowed, w, h);
+    int result = set_gfx_mode(kind, w, h, 0, 0);
+    if (result != 0 && (w != picture_w || h != picture_h)) {
+        // As before: the picture's own size, and the library's way with it.
+        result = set_gfx_mode(kind, picture_w, picture_h, 0, 0);
     }
-    return result;
+    if (result != 0) {
+        return result;
+    }
+    set_display_switch_callback(SWITCH_IN, forget_shown_frame);
+    if (SCREEN_W != picture_w || SCREEN_H != picture_h) {
+        scaled = true;
+        area = fit_picture(SCREEN_W, SCREEN_H, sharp_only);
+        plan = plan_scaling(picture_w, picture_h, area.w, area.h);
+        destroy_bitmap(shown_frame);
+        destroy_bitmap(scaled_frame);
+        shown_frame = create_bitmap_ex(color_depth, picture_w, picture_h);
+        scaled_frame = create_bitmap_ex(color_depth, area.w, area.h);
+        clear_bitmap(shown_frame);
+        send_whole();
+    }
+    return 0;
 }
 
 void real_set_text_mode() {
@@ -192,6 +282,7 @@ int real_key_held(int scancode) {
 }
 
 int real_read_key() {
+    show_drawing();
     return readkey();
 }
 
@@ -200,10 +291,12 @@ void real_clear_key_buffer() {
 }
 
 void real_rest(int milliseconds) {
+    show_drawing();
     rest(static_cast<unsigned>(milliseconds));
 }
 
 void real_wait_for_tick(int seen_tick) {
+    show_drawing();
     std::unique_lock<std::mutex> hold(tick_mutex);
     // The bound only matters if the timer stopped: the caller looks again.
     tick_moved.wait_for(hold, std::chrono::milliseconds(50), [seen_tick] {
@@ -218,6 +311,10 @@ void real_play_sample(const SAMPLE* sample, int volume, int pan, int frequency, 
 }
 
 BITMAP* real_screen() {
+    if (scaled) {
+        drawn_on = true;
+        return shown_frame;
+    }
     shown_frame_valid = false;
     return screen;
 }
@@ -227,8 +324,58 @@ void send_rows(BITMAP* frame, int top, int bottom) {
     blit(frame, shown_frame, 0, top, 0, top, frame->w, bottom - top);
 }
 
+// The columns of rows [top, bottom) where frame and shown_frame differ.
+picture_area changed_part(BITMAP* frame, int top, int bottom) {
+    int left = frame->w;
+    int right = 0;
+    for (int y = top; y < bottom; ++y) {
+        const auto* a = reinterpret_cast<const std::uint16_t*>(frame->line[y]);
+        const auto* b = reinterpret_cast<const std::uint16_t*>(shown_frame->line[y]);
+        int l = 0;
+        while (l < left && a[l] == b[l]) {
+            ++l;
+        }
+        int r = frame->w;
+        while (r > std::max(right, l) && a[r - 1] == b[r - 1]) {
+            --r;
+        }
+        left = std::min(left, l);
+        right = std::max(right, r);
+    }
+    return {left, top, std::max(0, right - left), bottom - top};
+}
+
+void present_scaled(BITMAP* frame, std::size_t row_bytes) {
+    if (!shown_frame_valid || drawn_on) {
+        blit(frame, shown_frame, 0, 0, 0, 0, frame->w, frame->h);
+        send_whole();
+        return;
+    }
+    int top = -1;
+    for (int y = 0; y <= frame->h; ++y) {
+        const bool changed =
+            y < frame->h && std::memcmp(frame->line[y], shown_frame->line[y], row_bytes) != 0;
+        if (changed && top < 0) {
+            top = y;
+        } else if (!changed && top >= 0) {
+            const picture_area part = changed_part(frame, top, y);
+            blit(frame, shown_frame, part.x, top, part.x, top, part.w, part.h);
+            send_part(part);
+            top = -1;
+        }
+    }
+}
+
 void real_present(BITMAP* frame) {
     const int depth = bitmap_color_depth(frame);
+    const std::size_t row_bytes = static_cast<std::size_t>(frame->w) * ((depth + 7) / 8);
+    if (scaled) {
+        if (is_memory_bitmap(frame) && frame->w == picture_w && frame->h == picture_h &&
+            depth == bitmap_color_depth(shown_frame)) {
+            present_scaled(frame, row_bytes);
+        }
+        return;
+    }
     const bool comparable = is_memory_bitmap(frame) && frame->w == SCREEN_W &&
                             frame->h == SCREEN_H && depth == bitmap_color_depth(screen);
     if (!comparable) {
@@ -246,7 +393,6 @@ void real_present(BITMAP* frame) {
         return;
     }
     // Runs of changed rows go in one blit each.
-    const std::size_t row_bytes = static_cast<std::size_t>(frame->w) * ((depth + 7) / 8);
     int top = -1;
     for (int y = 0; y <= frame->h; ++y) {
         const bool changed =
@@ -270,6 +416,11 @@ const platform_backend real_backend = {
 const platform_backend* backend = &real_backend;
 
 }  // namespace
+
+void platform_choose_scaling(bool sharp, int window_multiple) {
+    sharp_only = sharp;
+    asked_multiple = window_multiple;
+}
 
 void use_platform_backend(const platform_backend* b) {
     backend = b != nullptr ? b : &real_backend;
