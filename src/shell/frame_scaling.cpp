@@ -53,6 +53,44 @@ void reach(const std::vector<int>& from, int lo, int hi, int& first, int& last) 
     last = static_cast<int>(end - from.begin());
 }
 
+// Spread 15- or 16-bit colours as 8-bit fields of a 32-bit display, in
+// the library's order of the fields at both depths; each field's top bits
+// repeat below it, so full scale stays full scale.
+void to_display(const std::uint32_t* v, std::uint32_t* out, int n, int depth) {
+    const int green_bits = depth == 15 ? 5 : 6;
+    const int high_at = depth == 15 ? 10 : 11;
+    const bool red_low = (depth == 15 ? _rgb_r_shift_15 : _rgb_r_shift_16) == 0;
+    const int r_at = _rgb_r_shift_32;
+    const int g_at = _rgb_g_shift_32;
+    const int b_at = _rgb_b_shift_32;
+    for (int i = 0; i < n; ++i) {
+        const std::uint32_t c = v[i];
+        const std::uint32_t low = c & 31;
+        const std::uint32_t high = (c >> high_at) & 31;
+        const std::uint32_t r = red_low ? low : high;
+        const std::uint32_t b = red_low ? high : low;
+        const std::uint32_t g = (c >> (16 + 5)) & ((1u << green_bits) - 1);
+        const std::uint32_t g8 = green_bits == 6 ? (g << 2) | (g >> 4) : (g << 3) | (g >> 2);
+        out[i] = (((r << 3) | (r >> 2)) << r_at) | (g8 << g_at) | (((b << 3) | (b >> 2)) << b_at);
+    }
+}
+
+// Each 15- or 16-bit colour as to_display shows it, made once.
+const std::vector<std::uint32_t>& colours_32(int depth) {
+    static std::vector<std::uint32_t> tables[2];
+    std::vector<std::uint32_t>& t = tables[depth == 15 ? 1 : 0];
+    if (t.empty()) {
+        t.resize(65536);
+        const std::uint32_t mask = field_mask(depth);
+        for (std::uint32_t c = 0; c < 65536; ++c) {
+            const std::uint32_t v = spread(static_cast<std::uint16_t>(c), mask);
+            to_display(&v, &t[c], 1, depth);
+        }
+    }
+    return t;
+}
+const std::vector<std::uint32_t> no_colours;
+
 }  // namespace
 
 picture_area fit_picture(int display_w, int display_h, bool sharp) {
@@ -104,19 +142,32 @@ scaling_plan plan_scaling(int source_w, int source_h, int w, int h) {
 
 picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& plan,
                            picture_area changed) {
-    picture_area out;
+    const int depth = from->vtable->color_depth;
+    const bool wide = to->vtable->color_depth == 32;
+    const std::vector<std::uint32_t>& to_32 = wide ? colours_32(depth) : no_colours;
+    // One output row from 15/16-bit values.
+    const auto put = [&](int y, int x, int n, const std::uint16_t* values) {
+        if (wide) {
+            auto* row = reinterpret_cast<std::uint32_t*>(to->line[y]) + x;
+            for (int i = 0; i < n; ++i) {
+                row[i] = to_32[values[i]];
+            }
+        } else {
+            std::memcpy(reinterpret_cast<std::uint16_t*>(to->line[y]) + x, values,
+                        static_cast<std::size_t>(n) * 2);
+        }
+    };
+    std::vector<std::uint16_t> values(static_cast<std::size_t>(plan.w));
     if (plan.multiple > 0) {
         const int k = plan.multiple;
-        out = {changed.x * k, changed.y * k, changed.w * k, changed.h * k};
+        const picture_area out = {changed.x * k, changed.y * k, changed.w * k, changed.h * k};
         for (int sy = changed.y; sy < changed.y + changed.h; ++sy) {
             const std::uint16_t* in = row_of(from, sy) + changed.x;
-            auto* row = reinterpret_cast<std::uint16_t*>(to->line[sy * k]) + out.x;
             for (int i = 0; i < changed.w; ++i) {
-                std::fill_n(row + i * k, k, in[i]);
+                std::fill_n(values.begin() + i * k, k, in[i]);
             }
-            for (int r = 1; r < k; ++r) {
-                std::memcpy(to->line[sy * k + r] + out.x * 2, to->line[sy * k] + out.x * 2,
-                            static_cast<std::size_t>(out.w) * 2);
+            for (int r = 0; r < k; ++r) {
+                put(sy * k + r, out.x, out.w, values.data());
             }
         }
         return out;
@@ -124,24 +175,53 @@ picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& p
     int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
     reach(plan.from_x, changed.x, changed.x + changed.w, x0, x1);
     reach(plan.from_y, changed.y, changed.y + changed.h, y0, y1);
-    const std::uint32_t mask = field_mask(from->vtable->color_depth);
-    const int last_x = from->w - 1;
+    const std::uint32_t mask = field_mask(depth);
     const int last_y = from->h - 1;
+    const int n = x1 - x0;
+    // Source rows spread and scaled across: each is made once and used by
+    // every output row between it and the next.
+    std::vector<std::uint32_t> spread_row(static_cast<std::size_t>(from->w) + 1);
+    std::vector<std::uint32_t> across[2] = {
+        std::vector<std::uint32_t>(static_cast<std::size_t>(n)),
+        std::vector<std::uint32_t>(static_cast<std::size_t>(n))};
+    std::vector<std::uint32_t> blended(static_cast<std::size_t>(n));
+    int made[2] = {-1, -1};
+    const int* fx = plan.from_x.data() + x0;
+    const int* wx = plan.weight_x.data() + x0;
+    const auto scaled_across = [&](int sy) -> const std::uint32_t* {
+        const int slot = sy & 1;
+        if (made[slot] != sy) {
+            const std::uint16_t* in = row_of(from, sy);
+            std::uint32_t* sp = spread_row.data();
+            for (int x = 0; x < from->w; ++x) {
+                sp[x] = spread(in[x], mask);
+            }
+            sp[from->w] = sp[from->w - 1];  // the last column blends with itself
+            std::uint32_t* o = across[slot].data();
+            for (int i = 0; i < n; ++i) {
+                o[i] = blend(sp[fx[i]], sp[fx[i] + 1], wx[i], mask);
+            }
+            made[slot] = sy;
+        }
+        return across[slot].data();
+    };
     for (int y = y0; y < y1; ++y) {
         const int fy = plan.from_y[static_cast<std::size_t>(y)];
         const int wy = plan.weight_y[static_cast<std::size_t>(y)];
-        const std::uint16_t* top = row_of(from, fy);
-        const std::uint16_t* bottom = row_of(from, std::min(fy + 1, last_y));
-        auto* row = reinterpret_cast<std::uint16_t*>(to->line[y]);
-        for (int x = x0; x < x1; ++x) {
-            const int fx = plan.from_x[static_cast<std::size_t>(x)];
-            const int wx = plan.weight_x[static_cast<std::size_t>(x)];
-            const int nx = std::min(fx + 1, last_x);
-            const std::uint32_t t = blend(spread(top[fx], mask), spread(top[nx], mask), wx, mask);
-            const std::uint32_t b =
-                blend(spread(bottom[fx], mask), spread(bottom[nx], mask), wx, mask);
-            row[x] = fold(blend(t, b, wy, mask));
+        const std::uint32_t* top = scaled_across(fy);
+        const std::uint32_t* bottom = scaled_across(std::min(fy + 1, last_y));
+        std::uint32_t* v = blended.data();
+        for (int i = 0; i < n; ++i) {
+            v[i] = blend(top[i], bottom[i], wy, mask);
+        }
+        if (wide) {
+            to_display(v, reinterpret_cast<std::uint32_t*>(to->line[y]) + x0, n, depth);
+        } else {
+            auto* row = reinterpret_cast<std::uint16_t*>(to->line[y]) + x0;
+            for (int i = 0; i < n; ++i) {
+                row[i] = fold(v[i]);
+            }
         }
     }
-    return {x0, y0, x1 - x0, y1 - y0};
+    return {x0, y0, n, y1 - y0};
 }

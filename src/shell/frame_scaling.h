@@ -38,7 +38,8 @@ scaling_plan plan_scaling(int source_w, int source_h, int w, int h);
 
 // The part of `to` (plan.w x plan.h) that the source rectangle
 // (sx, sy, sw, sh) of `from` reaches, scaled anew from all of `from`; that
-// part is returned in `to`'s pixels. Both bitmaps are memory bitmaps of
-// one depth, 15 or 16 bits.
+// part is returned in `to`'s pixels. `from` is a 15- or 16-bit memory
+// bitmap; `to` is of its depth, or of 32 bits for a display of that depth
+// (each field's top bits repeated below it).
 picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& plan,
                            picture_area changed);

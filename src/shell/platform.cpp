@@ -237,7 +237,17 @@ int real_set_video_mode(int color_depth, bool windowed) {
     int w = 0;
     int h = 0;
     choose_size(windowed, w, h);
-    int result = set_gfx_mode(kind, w, h, 0, 0);
+    int result = -1;
+    if (w != picture_w || h != picture_h) {
+        // Scaled, the picture is converted as it is scaled: a screen of
+        // the display's own depth spares the library a pass over it.
+        set_color_depth(32);
+        result = set_gfx_mode(kind, w, h, 0, 0);
+        set_color_depth(color_depth);
+    }
+    if (result != 0) {
+        result = set_gfx_mode(kind, w, h, 0, 0);
+    }
     if (result != 0 && (w != picture_w || h != picture_h)) {
         // As before: the picture's own size, and the library's way with it.
         result = set_gfx_mode(kind, picture_w, picture_h, 0, 0);
@@ -253,7 +263,7 @@ int real_set_video_mode(int color_depth, bool windowed) {
         destroy_bitmap(shown_frame);
         destroy_bitmap(scaled_frame);
         shown_frame = create_bitmap_ex(color_depth, picture_w, picture_h);
-        scaled_frame = create_bitmap_ex(color_depth, area.w, area.h);
+        scaled_frame = create_bitmap_ex(bitmap_color_depth(screen), area.w, area.h);
         clear_bitmap(shown_frame);
         send_whole();
     }
