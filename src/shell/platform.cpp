@@ -163,8 +163,20 @@ BITMAP* scaled_frame = nullptr;
 bool drawn_on = false;
 
 void send_part(picture_area changed) {
+    if (!is_sub_bitmap(scaled_frame)) {
+        const picture_area out = scale_picture(shown_frame, scaled_frame, plan, changed);
+        blit(scaled_frame, screen, out.x, out.y, area.x + out.x, area.y + out.y, out.w, out.h);
+        return;
+    }
+    // Scaled straight into the screen's rows; writing each row through
+    // the library then tells the display server which ones changed.
+    acquire_screen();
     const picture_area out = scale_picture(shown_frame, scaled_frame, plan, changed);
-    blit(scaled_frame, screen, out.x, out.y, area.x + out.x, area.y + out.y, out.w, out.h);
+    for (int y = area.y + out.y; y < area.y + out.y + out.h; ++y) {
+        (void)bmp_write_line(screen, y);
+    }
+    bmp_unwrite_line(screen);
+    release_screen();
 }
 
 // The bars beside the picture, and the whole picture.
@@ -233,6 +245,9 @@ int real_set_video_mode(int color_depth, bool windowed) {
     scaled = false;
     drawn_on = false;
     set_color_depth(color_depth);
+    // A part of the old screen goes with it.
+    destroy_bitmap(scaled_frame);
+    scaled_frame = nullptr;
     const int kind = windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
     int w = 0;
     int h = 0;
@@ -261,9 +276,10 @@ int real_set_video_mode(int color_depth, bool windowed) {
         area = fit_picture(SCREEN_W, SCREEN_H, sharp_only);
         plan = plan_scaling(picture_w, picture_h, area.w, area.h);
         destroy_bitmap(shown_frame);
-        destroy_bitmap(scaled_frame);
         shown_frame = create_bitmap_ex(color_depth, picture_w, picture_h);
-        scaled_frame = create_bitmap_ex(bitmap_color_depth(screen), area.w, area.h);
+        scaled_frame = is_linear_bitmap(screen) && bitmap_color_depth(screen) == 32
+                           ? create_sub_bitmap(screen, area.x, area.y, area.w, area.h)
+                           : create_bitmap_ex(bitmap_color_depth(screen), area.w, area.h);
         clear_bitmap(shown_frame);
         send_whole();
     }
