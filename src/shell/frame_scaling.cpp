@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -164,7 +165,7 @@ picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& p
         for (int sy = changed.y; sy < changed.y + changed.h; ++sy) {
             const std::uint16_t* in = row_of(from, sy) + changed.x;
             for (int i = 0; i < changed.w; ++i) {
-                std::fill_n(values.begin() + i * k, k, in[i]);
+                std::fill_n(values.begin() + static_cast<std::ptrdiff_t>(i) * k, k, in[i]);
             }
             for (int r = 0; r < k; ++r) {
                 put(sy * k + r, out.x, out.w, values.data());
@@ -172,7 +173,10 @@ picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& p
         }
         return out;
     }
-    int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+    int x0 = 0;
+    int x1 = 0;
+    int y0 = 0;
+    int y1 = 0;
     reach(plan.from_x, changed.x, changed.x + changed.w, x0, x1);
     reach(plan.from_y, changed.y, changed.y + changed.h, y0, y1);
     const std::uint32_t mask = field_mask(depth);

@@ -84,13 +84,12 @@ int jobs_register(bg_func job) {
 
 int jobs_unregister(bg_func job) {
     const std::lock_guard<std::mutex> hold(jobs_mutex);
-    for (auto it = jobs.begin(); it != jobs.end(); ++it) {
-        if (*it == job) {
-            jobs.erase(it);
-            return 0;
-        }
+    const auto it = std::find(jobs.begin(), jobs.end(), job);
+    if (it == jobs.end()) {
+        return -1;
     }
-    return -1;
+    jobs.erase(it);
+    return 0;
 }
 
 void jobs_enable() {
