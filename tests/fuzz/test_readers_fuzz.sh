@@ -30,4 +30,5 @@ fuzz practice_csv_fuzz 4096 practice/practice_csv practice/players practice/fact
     frontend/high_score_table shell/data_file shell/game_paths shell/asset_catalogue \
     shell/drawing_kit shell/text_pool \
     shell/keyboard_random_clock shell/datafile_check shell/opaque_runs shell/platform \
+    shell/frame_scaling \
     frontend/settings_menus frontend/menu_pass
