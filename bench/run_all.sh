@@ -80,6 +80,8 @@ echo
 
 "$here/bench/cpu_usage.sh" "$build"
 echo
+"$here/bench/screen_cpu.sh" "$build"
+echo
 "$here/bench/game_speed.sh" "$build"
 echo
 "$here/bench/startup_cost.sh" "$build"

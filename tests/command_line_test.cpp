@@ -87,3 +87,47 @@ TEST(command_line, options_are_read_in_order) {
 }
 
 }  // namespace
+
+namespace {
+
+// --scale asks for a window of a multiple; --sharp keeps full screen sharp.
+TEST(command_line, scale_and_sharp_choose_how_the_picture_is_shown) {
+    const struct {
+        std::vector<const char*> args;
+        bool windowed, sharp;
+        int scale;
+        std::string error;
+    } cases[] = {
+        {{"--scale", "3"}, true, false, 3, ""},
+        {{"--scale=2", "--sharp"}, true, true, 2, ""},
+        {{"--sharp", "--fullscreen"}, false, true, 0, ""},
+        {{"--scale", "9"},
+         true,
+         false,
+         0,
+         "refuel: --scale takes a whole number from 1 to 8, not '9'"},
+        {{"--scale=0"},
+         true,
+         false,
+         0,
+         "refuel: --scale takes a whole number from 1 to 8, not '0'"},
+        {{"--scale", "2x"},
+         true,
+         false,
+         0,
+         "refuel: --scale takes a whole number from 1 to 8, not '2x'"},
+        {{"--scale"}, true, false, 0, "refuel: --scale needs a value"},
+    };
+    for (const auto& c : cases) {
+        std::vector<const char*> argv = {"refuel"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        const command_line got = parse_command_line(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(got.action, c.error.empty() ? action::play : action::refuse) << c.args[0];
+        EXPECT_EQ(got.windowed, c.windowed) << c.args[0];
+        EXPECT_EQ(got.sharp, c.sharp) << c.args[0];
+        EXPECT_EQ(got.scale, c.scale) << c.args[0];
+        EXPECT_EQ(got.error, c.error) << c.args[0];
+    }
+}
+
+}  // namespace

@@ -11,8 +11,14 @@ const char* const usage =
     "Usage: refuel [OPTION]...\n"
     "Refuel your ship by answering the sums on the fuel canisters.\n"
     "\n"
-    "  -w, --window      play in an 800x600 window\n"
-    "      --fullscreen  play full screen (the default)\n"
+    "  -w, --window      play in a window, the largest whole multiple of 800x600\n"
+    "                    that fits the desktop\n"
+    "      --scale N     play in a window N times 800x600 (1 to 8); when it does\n"
+    "                    not fit, the largest that does\n"
+    "      --fullscreen  play full screen at the desktop's own size, the picture\n"
+    "                    as large as fits, smoothly scaled (the default)\n"
+    "      --sharp       full screen in whole multiples of 800x600 only: sharp\n"
+    "                    pixels, a smaller picture\n"
     "      --practise [FAMILIES]\n"
     "                    start with a practice round of the facts to practise: of\n"
     "                    FAMILIES, a comma-separated list such as x2,x5,x10 (times\n"
@@ -76,6 +82,17 @@ bool read_value(const char* arg, const char* next, const char* option, std::stri
     return true;
 }
 
+// --scale's multiple, 1 to 8; it asks for a window.
+void take_scale(const std::string& value, command_line& options) {
+    options.windowed = true;
+    const bool digit = value.size() == 1 && value[0] >= '1' && value[0] <= '8';
+    if (options.action != command_action::refuse && !digit) {
+        options.action = command_action::refuse;
+        options.error = "refuel: --scale takes a whole number from 1 to 8, not '" + value + "'";
+    }
+    options.scale = digit ? value[0] - '0' : 0;
+}
+
 // --player's name, as a player's name goes.
 void take_player(const std::string& value, command_line& options) {
     std::string name;
@@ -112,6 +129,11 @@ command_line parse_command_line(int argc, const char* const* argv) {
         } else if (read_value(arg, next, "--player", value, took_next, options)) {
             i += took_next ? 1 : 0;
             take_player(value, options);
+        } else if (read_value(arg, next, "--scale", value, took_next, options)) {
+            i += took_next ? 1 : 0;
+            take_scale(value, options);
+        } else if (std::strcmp(arg, "--sharp") == 0) {
+            options.sharp = true;
         } else if (std::strcmp(arg, "-w") == 0 || std::strcmp(arg, "--window") == 0) {
             options.windowed = true;
         } else if (std::strcmp(arg, "--fullscreen") == 0) {

@@ -1,6 +1,7 @@
 #pragma once
 // The options the game takes, read before anything is started:
-// -w/--window, --fullscreen (the default), --practise [FAMILIES],
+// -w/--window, --fullscreen (the default), --sharp, --scale N,
+// --practise [FAMILIES],
 // --player NAME, --report [PATH...] [--html FILE], -h/--help and --version.
 
 #include <string>
@@ -13,7 +14,9 @@ enum class command_action { play, report, help, version, refuse };
 struct command_line {
     command_action action = command_action::play;
     bool windowed = false;
-    bool practise = false;                  // start with a practice round
+    bool sharp = false;     // full screen in whole multiples of 800x600 only
+    int scale = 0;          // the window's multiple of 800x600; 0: the largest that fits
+    bool practise = false;  // start with a practice round
     std::vector<fact_family> families;      // of the round; none: the latest game's topic
     std::string named_families;             // as given
     std::string player;                     // --player, as a player's name; empty: none given

@@ -1,16 +1,124 @@
 #include "platform.h"
 
 #include <allegro.h>
+#include <allegro/internal/aintern.h>
+#include <allegro/platform/aintunix.h>
+#include <pthread.h>
+#include <signal.h>
 
 #include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
+#include <thread>
+#include <vector>
 
+#include <cstdio>
+#include <string>
+
+#include "frame_scaling.h"
 #include "keyboard_random_clock.h"
 
 namespace {
+
+// The library's own background thread, which reads X input, flushes the
+// window and feeds the sound driver, wakes every millisecond to see whether
+// 10 ms have passed: most of the game's CPU when idle. Ours runs the same
+// jobs once a tick, woken by the tick (or after 15 ms before the clock
+// runs), and sleeps in between.
+std::mutex jobs_mutex;
+std::condition_variable jobs_due;
+std::condition_variable jobs_allowed;
+std::vector<bg_func> jobs;
+int jobs_held = 0;  // the library's "interrupts disabled" count
+bool jobs_kicked = false;
+bool jobs_running = false;
+std::thread jobs_thread;
+
+void run_jobs() {
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, nullptr);
+    std::unique_lock<std::mutex> hold(jobs_mutex);
+    while (jobs_running) {
+        jobs_due.wait_for(hold, std::chrono::milliseconds(15), [] { return jobs_kicked; });
+        jobs_kicked = false;
+        jobs_allowed.wait(hold, [] { return jobs_held == 0 || !jobs_running; });
+        const std::vector<bg_func> now = jobs;
+        hold.unlock();
+        for (const bg_func job : now) {
+            job(1);
+        }
+        hold.lock();
+    }
+}
+
+int jobs_init() {
+    const std::lock_guard<std::mutex> hold(jobs_mutex);
+    jobs_running = true;
+    jobs_thread = std::thread(run_jobs);
+    return 0;
+}
+
+void jobs_exit() {
+    {
+        const std::lock_guard<std::mutex> hold(jobs_mutex);
+        jobs_running = false;
+    }
+    jobs_due.notify_all();
+    jobs_allowed.notify_all();
+    if (jobs_thread.joinable()) {
+        jobs_thread.join();
+    }
+    jobs.clear();
+}
+
+int jobs_register(bg_func job) {
+    const std::lock_guard<std::mutex> hold(jobs_mutex);
+    jobs.push_back(job);
+    return 0;
+}
+
+int jobs_unregister(bg_func job) {
+    const std::lock_guard<std::mutex> hold(jobs_mutex);
+    const auto it = std::find(jobs.begin(), jobs.end(), job);
+    if (it == jobs.end()) {
+        return -1;
+    }
+    jobs.erase(it);
+    return 0;
+}
+
+void jobs_enable() {
+    const std::lock_guard<std::mutex> hold(jobs_mutex);
+    if (--jobs_held == 0) {
+        jobs_allowed.notify_all();
+    }
+}
+
+void jobs_disable() {
+    const std::lock_guard<std::mutex> hold(jobs_mutex);
+    ++jobs_held;
+}
+
+int jobs_disabled() {
+    const std::lock_guard<std::mutex> hold(jobs_mutex);
+    return jobs_held > 0 ? 1 : 0;
+}
+
+// Put in the library's place before allegro_init, which starts it.
+void use_own_background_thread() {
+    _bg_man_pthreads.init = jobs_init;
+    _bg_man_pthreads.exit = jobs_exit;
+    _bg_man_pthreads.register_func = jobs_register;
+    _bg_man_pthreads.unregister_func = jobs_unregister;
+    _bg_man_pthreads.enable_interrupts = jobs_enable;
+    _bg_man_pthreads.disable_interrupts = jobs_disable;
+    _bg_man_pthreads.interrupts_disabled = jobs_disabled;
+}
 
 // The timer's thread wakes the main thread on every tick, so a loop that
 // waits for the clock sleeps instead of polling it.
@@ -24,6 +132,11 @@ void real_tick() {
     // wake-up cannot fall between that look and its sleep.
     { const std::lock_guard<std::mutex> hold(tick_mutex); }
     tick_moved.notify_all();
+    {
+        const std::lock_guard<std::mutex> hold(jobs_mutex);
+        jobs_kicked = true;
+    }
+    jobs_due.notify_one();
 }
 
 // What the screen holds, as far as present knows: rows equal to it need not
@@ -37,7 +150,83 @@ void forget_shown_frame() {
     shown_frame_valid = false;
 }
 
+// A display bigger than the picture shows it scaled into `area`. Then the
+// screen the game draws on is shown_frame itself, and what is drawn there
+// goes to the display before the game next waits or reads a key.
+bool sharp_only = false;
+int asked_multiple = 0;
+bool scaled = false;
+picture_area area;
+scaling_plan plan;
+BITMAP* scaled_frame = nullptr;
+bool drawn_on = false;
+
+void send_part(picture_area changed) {
+    if (!is_sub_bitmap(scaled_frame)) {
+        const picture_area out = scale_picture(shown_frame, scaled_frame, plan, changed);
+        blit(scaled_frame, screen, out.x, out.y, area.x + out.x, area.y + out.y, out.w, out.h);
+        return;
+    }
+    // Scaled straight into the screen's rows; writing each row through
+    // the library then tells the display server which ones changed.
+    acquire_screen();
+    const picture_area out = scale_picture(shown_frame, scaled_frame, plan, changed);
+    for (int y = area.y + out.y; y < area.y + out.y + out.h; ++y) {
+        (void)bmp_write_line(screen, y);
+    }
+    bmp_unwrite_line(screen);
+    release_screen();
+}
+
+// The bars beside the picture, and the whole picture.
+void send_whole() {
+    const int right = area.x + area.w;
+    const int bottom = area.y + area.h;
+    rectfill(screen, 0, 0, SCREEN_W - 1, area.y - 1, 0);
+    rectfill(screen, 0, bottom, SCREEN_W - 1, SCREEN_H - 1, 0);
+    rectfill(screen, 0, area.y, area.x - 1, bottom - 1, 0);
+    rectfill(screen, right, area.y, SCREEN_W - 1, bottom - 1, 0);
+    send_part({0, 0, picture_w, picture_h});
+    shown_frame_valid = true;
+    drawn_on = false;
+}
+
+void show_drawing() {
+    if (scaled && drawn_on) {
+        send_whole();
+    }
+}
+
+// The display's size when full screen; the window's from the largest
+// multiple that fits the desktop, less a twentieth of its height for a
+// title bar and panels.
+void choose_size(bool windowed, int& w, int& h) {
+    w = picture_w;
+    h = picture_h;
+    int desktop_w = 0;
+    int desktop_h = 0;
+    if (get_desktop_resolution(&desktop_w, &desktop_h) != 0) {
+        return;
+    }
+    if (!windowed) {
+        if (desktop_w >= picture_w && desktop_h >= picture_h) {
+            w = desktop_w;
+            h = desktop_h;
+        }
+        return;
+    }
+    std::string warning;
+    const int k = window_multiple(asked_multiple, desktop_w, desktop_h - desktop_h / 20, warning);
+    if (!warning.empty()) {
+        (void)std::fprintf(stderr, "%s\n", warning.c_str());
+        asked_multiple = k;  // said once
+    }
+    w = picture_w * k;
+    h = picture_h * k;
+}
+
 bool real_start_library() {
+    use_own_background_thread();
     if (allegro_init() != 0) {
         // Without a display the library refuses to start, and every further
         // call would crash; the caller reports it like a refused video mode.
@@ -52,13 +241,48 @@ bool real_start_library() {
 
 int real_set_video_mode(int color_depth, bool windowed) {
     shown_frame_valid = false;
+    scaled = false;
+    drawn_on = false;
     set_color_depth(color_depth);
-    const int result = set_gfx_mode(windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN,
-                                    800, 600, 0, 0);
-    if (result == 0) {
-        set_display_switch_callback(SWITCH_IN, forget_shown_frame);
+    // A part of the old screen goes with it.
+    destroy_bitmap(scaled_frame);
+    scaled_frame = nullptr;
+    const int kind = windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
+    int w = 0;
+    int h = 0;
+    choose_size(windowed, w, h);
+    int result = -1;
+    if (w != picture_w || h != picture_h) {
+        // Scaled, the picture is converted as it is scaled: a screen of
+        // the display's own depth spares the library a pass over it.
+        set_color_depth(32);
+        result = set_gfx_mode(kind, w, h, 0, 0);
+        set_color_depth(color_depth);
     }
-    return result;
+    if (result != 0) {
+        result = set_gfx_mode(kind, w, h, 0, 0);
+    }
+    if (result != 0 && (w != picture_w || h != picture_h)) {
+        // As before: the picture's own size, and the library's way with it.
+        result = set_gfx_mode(kind, picture_w, picture_h, 0, 0);
+    }
+    if (result != 0) {
+        return result;
+    }
+    set_display_switch_callback(SWITCH_IN, forget_shown_frame);
+    if (SCREEN_W != picture_w || SCREEN_H != picture_h) {
+        scaled = true;
+        area = fit_picture(SCREEN_W, SCREEN_H, sharp_only);
+        plan = plan_scaling(picture_w, picture_h, area.w, area.h);
+        destroy_bitmap(shown_frame);
+        shown_frame = create_bitmap_ex(color_depth, picture_w, picture_h);
+        scaled_frame = is_linear_bitmap(screen) && bitmap_color_depth(screen) == 32
+                           ? create_sub_bitmap(screen, area.x, area.y, area.w, area.h)
+                           : create_bitmap_ex(bitmap_color_depth(screen), area.w, area.h);
+        clear_bitmap(shown_frame);
+        send_whole();
+    }
+    return 0;
 }
 
 void real_set_text_mode() {
@@ -83,6 +307,7 @@ int real_key_held(int scancode) {
 }
 
 int real_read_key() {
+    show_drawing();
     return readkey();
 }
 
@@ -91,10 +316,12 @@ void real_clear_key_buffer() {
 }
 
 void real_rest(int milliseconds) {
+    show_drawing();
     rest(static_cast<unsigned>(milliseconds));
 }
 
 void real_wait_for_tick(int seen_tick) {
+    show_drawing();
     std::unique_lock<std::mutex> hold(tick_mutex);
     // The bound only matters if the timer stopped: the caller looks again.
     tick_moved.wait_for(hold, std::chrono::milliseconds(50), [seen_tick] {
@@ -109,6 +336,10 @@ void real_play_sample(const SAMPLE* sample, int volume, int pan, int frequency, 
 }
 
 BITMAP* real_screen() {
+    if (scaled) {
+        drawn_on = true;
+        return shown_frame;
+    }
     shown_frame_valid = false;
     return screen;
 }
@@ -118,8 +349,58 @@ void send_rows(BITMAP* frame, int top, int bottom) {
     blit(frame, shown_frame, 0, top, 0, top, frame->w, bottom - top);
 }
 
+// The columns of rows [top, bottom) where frame and shown_frame differ.
+picture_area changed_part(BITMAP* frame, int top, int bottom) {
+    int left = frame->w;
+    int right = 0;
+    for (int y = top; y < bottom; ++y) {
+        const auto* a = reinterpret_cast<const std::uint16_t*>(frame->line[y]);
+        const auto* b = reinterpret_cast<const std::uint16_t*>(shown_frame->line[y]);
+        int l = 0;
+        while (l < left && a[l] == b[l]) {
+            ++l;
+        }
+        int r = frame->w;
+        while (r > std::max(right, l) && a[r - 1] == b[r - 1]) {
+            --r;
+        }
+        left = std::min(left, l);
+        right = std::max(right, r);
+    }
+    return {left, top, std::max(0, right - left), bottom - top};
+}
+
+void present_scaled(BITMAP* frame, std::size_t row_bytes) {
+    if (!shown_frame_valid || drawn_on) {
+        blit(frame, shown_frame, 0, 0, 0, 0, frame->w, frame->h);
+        send_whole();
+        return;
+    }
+    int top = -1;
+    for (int y = 0; y <= frame->h; ++y) {
+        const bool changed =
+            y < frame->h && std::memcmp(frame->line[y], shown_frame->line[y], row_bytes) != 0;
+        if (changed && top < 0) {
+            top = y;
+        } else if (!changed && top >= 0) {
+            const picture_area part = changed_part(frame, top, y);
+            blit(frame, shown_frame, part.x, top, part.x, top, part.w, part.h);
+            send_part(part);
+            top = -1;
+        }
+    }
+}
+
 void real_present(BITMAP* frame) {
     const int depth = bitmap_color_depth(frame);
+    const std::size_t row_bytes = static_cast<std::size_t>(frame->w) * ((depth + 7) / 8);
+    if (scaled) {
+        if (is_memory_bitmap(frame) && frame->w == picture_w && frame->h == picture_h &&
+            depth == bitmap_color_depth(shown_frame)) {
+            present_scaled(frame, row_bytes);
+        }
+        return;
+    }
     const bool comparable = is_memory_bitmap(frame) && frame->w == SCREEN_W &&
                             frame->h == SCREEN_H && depth == bitmap_color_depth(screen);
     if (!comparable) {
@@ -137,7 +418,6 @@ void real_present(BITMAP* frame) {
         return;
     }
     // Runs of changed rows go in one blit each.
-    const std::size_t row_bytes = static_cast<std::size_t>(frame->w) * ((depth + 7) / 8);
     int top = -1;
     for (int y = 0; y <= frame->h; ++y) {
         const bool changed =
@@ -161,6 +441,11 @@ const platform_backend real_backend = {
 const platform_backend* backend = &real_backend;
 
 }  // namespace
+
+void platform_choose_scaling(bool sharp, int window_multiple) {
+    sharp_only = sharp;
+    asked_multiple = window_multiple;
+}
 
 void use_platform_backend(const platform_backend* b) {
     backend = b != nullptr ? b : &real_backend;

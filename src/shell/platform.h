@@ -12,7 +12,9 @@ struct platform_backend {
     // Library bring-up before the video mode: keyboard, timer, sound and the
     // display-switch rule. False when the library itself cannot start.
     bool (*start_library)();
-    // set_gfx_mode for an 800x600 mode at the given depth; 0 on success.
+    // A video mode showing the 800x600 picture at the given depth; 0 on
+    // success. The real one takes the desktop's size full screen, and a
+    // window of a whole multiple, and scales the picture to them.
     int (*set_video_mode)(int color_depth, bool windowed);
     void (*set_text_mode)();
     const char* (*last_error)();
@@ -30,6 +32,11 @@ struct platform_backend {
     // Makes the screen show the whole of `frame` (back_buffer).
     void (*present)(BITMAP* frame);
 };
+
+// How the real display shows the 800x600 picture when it is bigger, set
+// before the video mode: full screen in whole multiples only (sharp), and
+// the window's multiple (0: the largest that fits the desktop).
+void platform_choose_scaling(bool sharp, int window_multiple);
 
 // Installs a backend; nullptr goes back to the real library.
 void use_platform_backend(const platform_backend* backend);

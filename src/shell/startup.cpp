@@ -33,9 +33,8 @@ const char* video_mode_error() {
     return startup_message;
 }
 
-// Full screen at 16, then 15 bits. Many desktops refuse to switch to
-// 800x600, so a window of that size at either depth comes next; --window
-// asks for the window alone.
+// Full screen at 16, then 15 bits. A desktop that refuses full screen
+// gets a window at either depth next; --window asks for the window alone.
 bool set_video_mode() {
     for (const bool windowed : {false, true}) {
         if (start_in_window && !windowed) {
@@ -127,6 +126,7 @@ void show_title() {
 }
 
 int run_refuel(const command_line& options) {
+    platform_choose_scaling(options.sharp, options.scale);
     if (const char* error = start_up()) {
         platform_show_message(error);
         return 1;

@@ -8,8 +8,8 @@
 // title.
 int run_refuel(const command_line& options = command_line{});
 
-// Start in an 800x600 window, never switching the mode (--window); by
-// default full screen is tried first.
+// Start in a window, never switching the mode (--window); by default full
+// screen is tried first.
 extern bool start_in_window;
 
 // Start-up up to the intro: where the files are, library, datafiles, video

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# On big displays the 800x600 picture is shown bigger: full screen on
+# 1920x1080 it fills the height (1440x1080, black bars beside it) and its
+# centre is the gallery's; a window on 3840x2160 is 3x, 2400x1800, and a
+# multiple that does not fit gives that one, with a message.
+source "$(dirname "$0")/lib.sh"
+
+# rgb X Y: the colour of a pixel of $shot as "R G B".
+rgb() {
+    /usr/bin/convert "$shot" -crop "1x1+$1+$2" -depth 8 -format '%[fx:int(255*r+0.5)] %[fx:int(255*g+0.5)] %[fx:int(255*b+0.5)]' info:
+}
+# near "R G B" "R G B": within 12 levels in each colour.
+near() {
+    awk -v a="$1" -v b="$2" 'BEGIN { split(a, x); split(b, y)
+        for (i = 1; i <= 3; i++) if (x[i] - y[i] > 12 || y[i] - x[i] > 12) exit 1 }'
+}
+lit() { [ "$1" != "0 0 0" ]; }
+# new_display WxH: a fresh display of that size in place of the last.
+new_display() {
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" && wait "$xvfb_pid" || true
+    fi
+    rm -f "$work/displayfd"
+    screen_size=$1
+    start_display
+}
+
+render screens
+make_folder
+centre=$(shot=$ref/02_title.png rgb 400 300)
+
+new_display 1920x1080
+start_game 1000000000
+# The title's centre is up, then its edges: inside the picture's new edges
+# the picture, outside them black.
+title_up() {
+    shoot || return
+    seen="centre $(rgb 960 540), wanted $centre"
+    near "$(rgb 960 540)" "$centre" || return
+    local x y inside=""
+    for x in 241 1678; do inside+="$(rgb "$x" 540),"; done
+    for y in 0 1079; do inside+="$(rgb 960 "$y"),"; done
+    seen="edges ${inside%,}; outside $(rgb 238 540), $(rgb 1681 540)"
+    for x in 241 1678; do lit "$(rgb "$x" 540)" || return; done
+    for y in 0 1079; do lit "$(rgb 960 "$y")" || return; done
+    [ "$(rgb 238 540)" = "0 0 0" ] && [ "$(rgb 1681 540)" = "0 0 0" ]
+}
+poll 60 title_up || fail "the full-screen title never showed: $seen"
+keep title_1920x1080
+echo "ok: full screen at 1920x1080 fills the height, its centre the gallery's"
+press space
+quit
+
+new_display 3840x2160
+# window_is WxH: the game's top window has that size.
+window_is() {
+    seen=$(xwininfo -root -tree | awk '/"refuel"/ { print $(NF - 1); exit }')
+    [ "$seen" = "$1+0+0" ] || [ "${seen%%+*}" = "$1" ]
+}
+for options in --window "--scale 4"; do
+    # shellcheck disable=SC2086
+    start_game 1000000000 $options
+    poll 60 window_is 2400x1800 || fail "$options: the window is ${seen:-missing}, not 2400x1800"
+    see_title() { shoot && near "$(rgb 1200 900)" "$centre"; }
+    poll 60 see_title || fail "$options: no title in the window"
+    press space
+    quit
+    echo "ok: $options on 3840x2160 is a window of 2400x1800"
+done
+keep window_3840x2160
+grep -q "does not fit" "$work/err.txt" || fail "--scale 4 said nothing on stderr"
+echo "ok: --scale 4 said why it is 3x"
