@@ -1,9 +1,13 @@
 // The practice report and the fact map, on memory bitmaps.
 
+#include <fstream>
+
 #include "fact_map_screen.h"
 #include "game_test_support.h"
 #include "practice_screen.h"
+#include "players.h"
 #include "practice_test_support.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -92,6 +96,39 @@ TEST_F(game_test, practice_report_of_a_long_game_or_an_empty_one_stays_in_its_pa
     draw_practice_report({twice, 2, {0, 1, 1, false}, "", 1, {}, true});
     EXPECT_EQ(getpixel(fake().screen, practice_chart_x + 2, practice_chart_y), colours[1]);
     EXPECT_LT(ink_width(fake().screen, makecol(244, 246, 252), 412, 444), 0) << "a second row";
+}
+
+// The report names who is playing at its top left: the one chosen, the
+// unnamed first of several as such, and no one for a lone player.
+TEST_F(game_test, the_practice_screens_name_who_is_playing) {
+    scratch_folder folder;
+    high_score_path = "hiscores.dat";
+    struct {
+        const char* list;
+        const char* player;
+        const char* shown;
+    } const cases[] = {{nullptr, "", ""},
+                       {"", "", ""},
+                       {"ANN\n", "ANN", "ANN"},
+                       {"\nBEN\n", "", "FIRST PLAYER"},
+                       {"\nBEN\n", "BEN", "BEN"}};
+    for (const auto& c : cases) {
+        std::remove("players.txt");
+        if (c.list != nullptr) {
+            std::ofstream("players.txt") << c.list;
+        }
+        current_player = c.player;
+        EXPECT_EQ(playing_name(), c.shown) << c.player;
+        draw_practice_report({nullptr, 0, {0, 1, 1, false}, "", 1, {}, true});
+        int pale = 0;
+        for (int y = 10; y < 50; ++y) {
+            for (int x = 16; x < 200; ++x) {
+                pale += getpixel(fake().screen, x, y) == makecol(244, 246, 252) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(pale > 0, *c.shown != '\0') << c.player;
+    }
+    current_player.clear();
 }
 
 // One fact in each state on the addition map at difficulty 1: 1+2 known,

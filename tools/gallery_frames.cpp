@@ -8,6 +8,8 @@
 //       the practice report and the fact map of a made-up player among them
 //   refuel_gallery_frames GAME_DIR OUT_DIR cockpit NAME LEVEL FUEL SCORE A B [NAME ...]
 //       the cockpit and the score of that state, on the mask colour
+//   refuel_gallery_frames GAME_DIR OUT_DIR round NAME FUEL SCORE A B SHOWN TOTAL [NAME ...]
+//       the same of a round, with its heading: canister SHOWN of TOTAL
 //   refuel_gallery_frames GAME_DIR OUT_DIR table SCORE NAME
 //       the default table with that entry put in: table_marked, table
 //
@@ -38,8 +40,10 @@
 #include "high_scores.h"
 #include "main_menu.h"
 #include "player_menu.h"
+#include "players.h"
 #include "practice_screen.h"
 #include "problem_generator.h"
+#include "round_flight.h"
 #include "settings_menus.h"
 #include "simulation_tick.h"
 #include "startup.h"
@@ -185,6 +189,7 @@ std::vector<fact_fluency> made_up_fluency() {
 void practice_screens() {
     install_fake_platform();
     level = 4;
+    current_player = "ANNA";  // the practice screens name who is playing
     const practice_entry game[14] = {{1, 7, 3, 8, 56, "56", 0, 240}, {1, 6, 3, 7, 42, "48", 1, 410},
                                      {1, 9, 3, 3, 27, "27", 0, 180}, {2, 8, 3, 6, 48, "", 2, 1250},
                                      {2, 4, 3, 7, 28, "28", 0, 330}, {2, 7, 3, 8, 56, "56", 0, 210},
@@ -212,10 +217,11 @@ void practice_screens() {
     level = 1;
     draw_practice_report({round.data(), 22, {0, 2, 3, true}, "x2,x5,x10", 1, next, true});
     write_png("14_practice_round", fake().screen);
-    draw_fact_map(make_fact_map(3, 2, fluency, made_up_now));
+    draw_fact_map(make_fact_map(3, 2, fluency, made_up_now), true);  // M on the report
     write_png("15_fact_map", fake().screen);
     draw_fact_map(make_fact_map(1, 4, fluency, made_up_now));
     write_png("16_fact_map_grouped", fake().screen);
+    current_player.clear();
     // Who is playing: the first player still without a name, two more, the
     // second picked.
     draw_player_menu({"", "ANNA", "BEN 2"}, 2);
@@ -263,11 +269,15 @@ void set_moment(const moment& m) {
     std::snprintf(typed_answer, sizeof typed_answer, "%s", m.typed);
 }
 
-void draw_moment(const std::string& name, const moment& m) {
+// A round's canister `shown` (of 20) when `shown` is above 0.
+void draw_moment(const std::string& name, const moment& m, int shown = 0, const char* player = "") {
     install_fake_platform();
     set_draw_target(back_buffer);
     set_moment(m);
-    draw_game_frame();
+    compose_game_frame();
+    if (shown > 0) {
+        draw_round_heading(shown, 20, player);
+    }
     write_png(name, back_buffer);
 }
 
@@ -375,20 +385,31 @@ void game_frames() {
     stretch_blit(back_buffer, crop, 350, 120, 100, 60, 0, 0, crop->w, crop->h);
     write_png("12_launch_canister_x4", crop);
     destroy_bitmap(crop);
+    // A round's frame: the game's at level 1, with the round's heading.
+    moment round = levels[0];
+    round.a = 7, round.b = 8, round.operation = 3, round.typed = "5";
+    draw_moment("18_practice_round_frame", round, 3, "ANNA");
 }
 
 // The parts of a game frame that show the state; everything else is left
 // in the mask colour, where a comparison takes any pixel.
-void cockpits(char** args, int count) {
-    for (int i = 0; i + 6 <= count; i += 6) {
+// With `round`, each picture takes two numbers more: the round's heading
+// shows canister SHOWN of TOTAL, at level 1.
+void cockpits(char** args, int count, bool round) {
+    const int step = round ? 7 : 6;
+    for (int i = 0; i + step <= count; i += step) {
         clear_to_color(back_buffer, bitmap_mask_color(back_buffer));
-        level = std::atoi(args[i + 1]);
-        fuel = std::atoi(args[i + 2]);
-        score = std::atoi(args[i + 3]);
-        problem.operand_a = std::atoi(args[i + 4]);
-        problem.operand_b = std::atoi(args[i + 5]);
+        char** a = args + i + (round ? 0 : 1);  // LEVEL shifted out of a round's list
+        level = round ? 1 : std::atoi(args[i + 1]);
+        fuel = std::atoi(a[1]);
+        score = std::atoi(a[2]);
+        problem.operand_a = std::atoi(a[3]);
+        problem.operand_b = std::atoi(a[4]);
         draw_cockpit();
         draw_score();
+        if (round) {
+            draw_round_heading(std::atoi(a[5]), std::atoi(a[6]), "");
+        }
         write_png(args[i], back_buffer);
     }
 }
@@ -406,11 +427,12 @@ void tables(int new_score, const char* name) {
 
 int main(int argc, char** argv) {
     const std::string what = argc > 3 ? argv[3] : "all";
-    if (argc < 3 || (what != "all" && what != "screens" && what != "cockpit" &&
+    if (argc < 3 || (what != "all" && what != "screens" && what != "cockpit" && what != "round" &&
                      !(what == "table" && argc == 6))) {
         std::fprintf(stderr,
                      "usage: refuel_gallery_frames GAME_DIR OUT_DIR [screens | cockpit NAME LEVEL "
-                     "FUEL SCORE A B ... | table SCORE NAME]\n");
+                     "FUEL SCORE A B ... | round NAME FUEL SCORE A B SHOWN TOTAL ... | table "
+                     "SCORE NAME]\n");
         return 2;
     }
     char* absolute = realpath(argv[2], nullptr);
@@ -443,8 +465,8 @@ int main(int argc, char** argv) {
     }
     if (what == "all") {
         game_frames();
-    } else if (what == "cockpit") {
-        cockpits(argv + 4, argc - 4);
+    } else if (what == "cockpit" || what == "round") {
+        cockpits(argv + 4, argc - 4, what == "round");
     } else if (what == "table") {
         tables(std::atoi(argv[4]), argv[5]);
     }

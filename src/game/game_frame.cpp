@@ -205,6 +205,11 @@ void draw_score() {
 }
 
 void draw_game_frame() {
+    compose_game_frame();
+    present_frame();
+}
+
+void compose_game_frame() {
     draw_scenery();
     // The rails tint the scenery itself, so they come before anything else.
     draw_rails();
@@ -251,6 +256,4 @@ void draw_game_frame() {
         set_draw_color(255, 96, 96);
         draw_text(400, 200, join_number("Level ", level), 1, 1);
     }
-
-    present_frame();
 }

@@ -164,11 +164,12 @@ map_cell_box cell_box(const fact_map& map, int row, int column) {
     return {x0 + column * s, y0 + row * s, s};
 }
 
-void draw_fact_map(const fact_map& map) {
+void draw_fact_map(const fact_map& map, bool back_to_report) {
     draw_practice_background();
     set_draw_font(font_readout);
     use_colour(amber);
     draw_text(400, 30, "FACT MAP", 1, 1);
+    draw_playing_name();
     char line[64];
     (void)std::snprintf(line, sizeof line, "%s   DIFFICULTY %d",
                         operation_titles[std::min(std::max(map.operation, 1), 4) - 1],
@@ -180,15 +181,18 @@ void draw_fact_map(const fact_map& map) {
     draw_legend(map);
     set_draw_font(font_text);
     use_colour(dim);
-    draw_text(400, 584, "ENTER: GO ON    P: PRACTISE    UP, DOWN: OTHER OPERATIONS", 1, 1);
+    draw_text(400, 584,
+              back_to_report ? "ENTER: BACK TO REPORT    P: PRACTISE    UP, DOWN: OTHER OPERATIONS"
+                             : "ENTER: GO ON    P: PRACTISE    UP, DOWN: OTHER OPERATIONS",
+              1, 1);
     present_frame();
 }
 
 int show_fact_map(const std::vector<fact_fluency>& fluency, int topic, int difficulty,
-                  std::time_t now) {
+                  std::time_t now, bool back_to_report) {
     int operation = topic >= 1 && topic <= 4 ? topic : 1;
     difficulty = std::min(std::max(difficulty, 1), 4);
-    draw_fact_map(make_fact_map(operation, difficulty, fluency, now));
+    draw_fact_map(make_fact_map(operation, difficulty, fluency, now), back_to_report);
     let_go_of_enter();
     // An arrow held down steps once; it steps again once it has been up.
     int held = 0;
@@ -203,7 +207,7 @@ int show_fact_map(const std::vector<fact_fluency>& fluency, int topic, int diffi
         if (arrow != 0 && held == 0) {
             operation = (operation - 1 + arrow + 4) % 4 + 1;
             // Drawn when the operation changes, never between.
-            draw_fact_map(make_fact_map(operation, difficulty, fluency, now));
+            draw_fact_map(make_fact_map(operation, difficulty, fluency, now), back_to_report);
         }
         held = arrow;
         platform_wait_for_tick(seen_tick);

@@ -24,11 +24,12 @@ struct map_cell_box {
 };
 map_cell_box cell_box(const fact_map& map, int row, int column);
 
-// Composes the map on back_buffer and presents it.
-void draw_fact_map(const fact_map& map);
+// Composes the map on back_buffer and presents it; its keys say where
+// Enter leads: back to the report the map was opened from, or on.
+void draw_fact_map(const fact_map& map, bool back_to_report = false);
 
 // Shows the map of the topic's operation (addition for mixed) at the
-// difficulty; Up and Down step through the four operations, Enter goes on
+// difficulty; Up and Down step through the four operations, Enter leaves
 // (0), P asks for a round of the operation shown (1..4).
 int show_fact_map(const std::vector<fact_fluency>& fluency, int topic, int difficulty,
-                  std::time_t now);
+                  std::time_t now, bool back_to_report);

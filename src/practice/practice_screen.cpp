@@ -12,6 +12,7 @@
 #include "keyboard_random_clock.h"
 #include "platform.h"
 #include "player_menu.h"
+#include "players.h"
 #include "practice_style.h"
 #include "practice_texts.h"
 
@@ -222,10 +223,26 @@ void draw_lists(const practice_report& report) {
 
 }  // namespace
 
+std::string playing_name() {
+    if (!current_player.empty()) {
+        return current_player;
+    }
+    return read_player_list(players_path()).size() >= 2 ? "FIRST PLAYER" : "";
+}
+
+void draw_playing_name() {
+    const std::string name = playing_name();
+    set_draw_font(font_readout);
+    use_colour(pale);
+    // Clear of the centred title, however long the name.
+    draw_fitted(20, 30 - text_height(draw_font) / 2, name.c_str(), 240, align_left);
+}
+
 void draw_practice_report(const practice_report& report) {
     const int count = std::max(report.count, 0);
     draw_practice_background();
     draw_heading(report);
+    draw_playing_name();
     draw_chart(report.entries, count);
     draw_lists(report);
     set_draw_font(font_text);

@@ -30,6 +30,13 @@ struct practice_report {
 // Composes the report on back_buffer and presents it.
 void draw_practice_report(const practice_report& report);
 
+// The name the practice screens give the player playing (players.h): theirs,
+// "FIRST PLAYER" for the first of several who has none yet, and none for a
+// lone player without one, as before there were players.
+std::string playing_name();
+// That name at the top left of a practice screen, left of its title.
+void draw_playing_name();
+
 // Waits until the Enter that closed the screen before is up; one held on
 // for two seconds more counts as this screen's, so a key stuck down must
 // not keep the player on it.

@@ -45,12 +45,13 @@ std::vector<arithmetic_fact> unmet_candidates(const round_request& what) {
 
 // The game in practice_record goes into practice.csv and its report shows;
 // the history as it was, with this game added in memory, so that the report
-// shows it even when the file cannot be written. The fluency it was worked
-// out from is left in `fluency` for the fact map, and the facts it listed
-// in `listed`, for a round of them.
-report_choice report_record(const practice_game& game, const round_request& what,
-                            std::vector<fact_fluency>& fluency,
-                            std::vector<arithmetic_fact>& listed) {
+// shows it even when the file cannot be written. M on the report shows the
+// fact map, and Enter there comes back to the report, its keys as before.
+// 0 for Enter or N on the report; -1 for P there, the facts it listed left
+// in `listed`; 1..4 for P on the map, a round of the operation it showed.
+// The fluency is left in `fluency`, for the fact map after a round.
+int report_record(const practice_game& game, const round_request& what,
+                  std::vector<fact_fluency>& fluency, std::vector<arithmetic_fact>& listed) {
     std::vector<practice_row> rows = history();
     for (int i = 0; i < practice_record_count; ++i) {
         rows.push_back({game, i + 1, practice_record_count, practice_record[i]});
@@ -63,11 +64,20 @@ report_choice report_record(const practice_game& game, const round_request& what
     listed.resize(next.size());
     std::transform(next.begin(), next.end(), listed.begin(),
                    [](const fact_fluency& f) { return f.fact; });
-    draw_practice_report(
-        {practice_record, practice_record_count, game, what.named, level, next, saved});
-    const report_choice choice = wait_for_report_choice();
-    platform_rest(500);
-    return choice;
+    const practice_report report{
+        practice_record, practice_record_count, game, what.named, level, next, saved};
+    for (;;) {
+        draw_practice_report(report);
+        const report_choice choice = wait_for_report_choice();
+        platform_rest(500);
+        if (choice != report_fact_map) {
+            return choice == report_practise ? -1 : 0;
+        }
+        const int operation = show_fact_map(fluency, game.topic, game.difficulty, game.when, true);
+        if (operation != 0) {
+            return operation;
+        }
+    }
 }
 
 // Rounds, one after another while the player asks for another from the
@@ -89,11 +99,15 @@ void fly_rounds(round_request what) {
         }
         std::vector<fact_fluency> fluency;
         std::vector<arithmetic_fact> listed;
-        if (report_record(game, what, fluency, listed) == report_practise) {
+        const int outcome = report_record(game, what, fluency, listed);
+        if (outcome < 0) {
             what.first = listed;  // P: these facts
             continue;
         }
-        const int operation = show_fact_map(fluency, game.topic, game.difficulty, game.when);
+        // Enter on the report: the round's fact map, whose Enter goes on.
+        const int operation =
+            outcome > 0 ? outcome
+                        : show_fact_map(fluency, game.topic, game.difficulty, game.when, false);
         if (operation == 0) {
             return;
         }
@@ -108,19 +122,11 @@ void show_practice_report() {
     const round_request what{game.topic, game.difficulty, {}, "", {}};
     std::vector<fact_fluency> fluency;
     std::vector<arithmetic_fact> listed;
-    switch (report_record(game, what, fluency, listed)) {
-        case report_go_on:
-            return;
-        case report_fact_map: {
-            const int operation = show_fact_map(fluency, game.topic, game.difficulty, game.when);
-            if (operation != 0) {
-                fly_rounds({operation, game.difficulty, {}, "", {}});
-            }
-            return;
-        }
-        case report_practise:
-            fly_rounds({game.topic, game.difficulty, {}, "", listed});  // P: these facts
-            return;
+    const int outcome = report_record(game, what, fluency, listed);
+    if (outcome < 0) {
+        fly_rounds({game.topic, game.difficulty, {}, "", listed});  // P: these facts
+    } else if (outcome > 0) {
+        fly_rounds({outcome, game.difficulty, {}, "", {}});  // P on the map
     }
 }
 

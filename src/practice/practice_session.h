@@ -2,8 +2,9 @@
 // How practice follows a game, and a round started from the command line:
 // each finished game or round goes into practice.csv and shows its report;
 // from the report a round of the facts it lists can be flown, or the fact
-// map looked at; after a round its report, then its fact map. P on the fact
-// map flies a round of the operation it shows.
+// map looked at, whose Enter leads back to the report; after a round its
+// report, then its fact map. P on the fact map flies a round of the
+// operation it shows.
 
 #include <string>
 #include <vector>

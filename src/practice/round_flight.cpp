@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "asset_catalogue.h"
 #include "canister_label.h"
@@ -12,6 +13,8 @@
 #include "keyboard_random_clock.h"
 #include "platform.h"
 #include "practice_record.h"
+#include "practice_screen.h"
+#include "practice_style.h"
 #include "problem_generator.h"
 #include "simulation_tick.h"
 
@@ -19,6 +22,7 @@ namespace {
 
 practice_round* flying = nullptr;
 bool queue_done = false;
+std::string flying_player;  // read once a round, not once a frame
 
 // Sets the problem from the round's next canister. The canister before it
 // has had its verdict by now, the last one in the record: the engine hears
@@ -75,7 +79,10 @@ bool fly_canister() {
             continue;
         }
         if (!queue_done) {
-            draw_game_frame();
+            compose_game_frame();
+            draw_round_heading(flying->flown, static_cast<int>(flying->queue.size()),
+                               flying_player);
+            present_frame();
         }
     }
     return true;
@@ -83,9 +90,28 @@ bool fly_canister() {
 
 }  // namespace
 
+void draw_round_heading(int shown, int total, const std::string& player) {
+    // Top right, above where any canister flies and clear of the score.
+    draw_practice_panel(580, 14, 200, player.empty() ? 66 : 86);
+    set_draw_font(font_text);
+    use_colour(amber);
+    draw_text(680, 28, "PRACTICE ROUND", 1, 1);
+    char count[32];
+    (void)std::snprintf(count, sizeof count, "%d of %d", shown, total);
+    set_draw_font(font_readout);
+    use_colour(pale);
+    draw_text(680, 56, count, 1, 1);
+    if (!player.empty()) {
+        set_draw_font(font_text);
+        use_colour(dim);
+        draw_fitted(680, 87 - text_height(draw_font) / 2, player.c_str(), 188, align_centre);
+    }
+}
+
 bool fly_round(practice_round& round) {
     flying = &round;
     queue_done = false;
+    flying_player = playing_name();
     void (*const game_launch)() = launch_problem;
     launch_problem = launch_next_fact;
 

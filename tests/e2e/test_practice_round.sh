@@ -2,7 +2,8 @@
 # An installed game with a data folder not yet made: `refuel --practise /3`
 # flies a round straight away, its facts drawn from a pinned seed. The
 # first canister is answered wrong and comes back three canisters later;
-# every quotient shows as it is (never 3/0). Then the round's report, its
+# every quotient shows as it is (never 3/0), and the round's heading counts
+# the canisters, the one brought back among them. Then the round's report, its
 # fact map, the main menu; practice.csv in the new folder holds the round's
 # 21 rows, and `refuel --report` reads them back.
 source "$(dirname "$0")/lib.sh"
@@ -19,7 +20,8 @@ cockpits=() answers=() rows=() fuel=35 score=0
 for ((i = 0; i < 21; i++)); do
     read -r a b answer <<<"${problems[i]}"
     [ "$b" = 3 ] && [ $((a / 3)) = "$answer" ] || fail "canister $i shows $a/$b"
-    cockpits+=("c$i" 1 "$fuel" "$score" "$a" "$b")
+    # The round's heading counts its canisters; the first one's miss adds one.
+    cockpits+=("c$i" "$fuel" "$score" "$a" "$b" "$((i + 1))" "$((i == 0 ? 20 : 21))")
     if ((i == 0)); then
         answers+=("$((answer + 1))") rows+=("$a / 3,division,wrong,round") fuel=20
     else
@@ -28,7 +30,7 @@ for ((i = 0; i < 21; i++)); do
     fi
 done
 [ "${problems[3]}" = "${problems[0]}" ] || fail "the missed fact did not come back"
-render cockpit "${cockpits[@]}"
+render round "${cockpits[@]}"
 
 (cd "$HOME" && LD_PRELOAD=$build/tests/librefuel_time_shim.so REFUEL_TEST_TIME=$seed \
     exec "$work/root/usr/games/refuel" --practise /3 </dev/null >"$work/out.txt" \
