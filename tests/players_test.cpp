@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -9,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "data_file.h"
 #include "known_by_week.h"
 #include "player_histories.h"
 #include "player_report.h"
@@ -81,7 +83,7 @@ TEST(players, names_that_look_like_paths_or_markup) {
         {"", "", "", ""},
         {"a\nb", "", "", ""},
     };
-    const std::vector<std::string> players = {"FIRST", "OTHER"};
+    const player_list players = {{{"FIRST", "practice.csv"}, {"OTHER", "practice-OTHER.csv"}}, {}};
     for (const name_case& c : cases) {
         std::string name;
         std::string why;
@@ -108,25 +110,160 @@ TEST(players, names_that_look_like_paths_or_markup) {
     EXPECT_EQ(practice_file_of({}, "ANY"), "practice.csv");
 }
 
-TEST(players, the_list_keeps_the_first_player_and_skips_what_is_not_a_name) {
+// Lists as a parent may leave them after an edit, of either kind: each
+// child keeps the file that holds their own games.
+TEST(players, hand_edited_lists_keep_every_file_its_child) {
+    struct list_case {
+        const char* what;
+        const char* text;
+        const char* files;  // NAME=file|... ("-" for the unnamed first player)
+    } const cases[] = {
+        {"as the game writes it", "# x\nANNA practice.csv\nBOB practice-BOB.csv\n",
+         "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"order changed", "BOB practice-BOB.csv\nANNA practice.csv\n",
+         "BOB=practice-BOB.csv|ANNA=practice.csv|"},
+        {"case", "Anna practice.csv\nbob practice-BOB.csv\n",
+         "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"CRLF", "ANNA practice.csv\r\nBOB practice-BOB.csv\r\n",
+         "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"blank lines", "\n\nBOB practice-BOB.csv\n\n  \nANNA practice.csv\n",
+         "BOB=practice-BOB.csv|ANNA=practice.csv|"},
+        {"no final newline", "ANNA practice.csv\nBOB practice-BOB.csv",
+         "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"duplicate", "ANNA practice.csv\nBOB practice-BOB.csv\nANNA practice.csv\nBOB\n",
+         "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"a file claimed twice", "ANNA practice.csv\nBOB practice.csv\n", "ANNA=practice.csv|"},
+        {"unknown line", "what is this?\nANNA practice.csv\nBOB ../x.csv\n", "ANNA=practice.csv|"},
+        {"unnamed first", "practice.csv\nBOB practice-BOB.csv\n",
+         "-=practice.csv|BOB=practice-BOB.csv|"},
+        {"old: as written", "\nANNA\nBOB\n", "-=practice.csv|ANNA=practice-ANNA.csv|BOB=practice-BOB.csv|"},
+        {"old: case", "Anna\nBOB\n", "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"old: CRLF", "ANNA\r\nBOB\r\n", "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"old: blank lines", "ANNA\n\n\nBOB\n", "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"old: no final newline", "ANNA\nBOB", "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"old: duplicate", "ANNA\nBOB\n anna\n", "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"old: unknown first line", "ALEXANDRA\nBOB\n", "BOB=practice-BOB.csv|"},
+    };
+    for (const list_case& c : cases) {
+        const player_list list = player_list_of(c.text);
+        std::string files;
+        for (const player_entry& p : list.players) {
+            files += (p.name.empty() ? "-" : p.name) + "=" + p.file + "|";
+        }
+        EXPECT_EQ(files, c.files) << c.what;
+        // Written again, the list says the same, and keeps what it could not read.
+        const player_list again = player_list_of(player_list_text(list));
+        std::string files_again;
+        for (const player_entry& p : again.players) {
+            files_again += (p.name.empty() ? "-" : p.name) + "=" + p.file + "|";
+        }
+        EXPECT_EQ(files_again, c.files) << c.what;
+        EXPECT_EQ(again.other_lines, list.other_lines) << c.what;
+    }
+    // A new player never gets a file another entry has.
+    const player_list taken = player_list_of("ANNA practice-BOB.csv\n");
+    EXPECT_EQ(practice_file_of(taken, "BOB"), "practice-BOB-2.csv");
+}
+
+// Nothing is written without the lock, nor over a list not read whole; the
+// copy is told so.
+TEST(players, no_change_without_the_lock_or_over_a_list_not_read) {
+    scratch_folder folder;
+    write_file("players.txt", "ANNA practice.csv\n");
+    const int patience = player_list_lock_patience_ms;
+    player_list_lock_patience_ms = 0;
+    const int held = lock_data_file(data_file_target("players.txt"), 0);
+    ASSERT_GE(held, 0);
+    EXPECT_EQ(add_player("players.txt", "BOB", true), list_busy);
+    EXPECT_EQ(name_first_player("players.txt", "BOB"), list_busy);
+    close(held);
+    EXPECT_EQ(file_text("players.txt"), "ANNA practice.csv\n");
+    EXPECT_NE(player_list_message(list_busy, "players.txt", "BOB").find("BOB was not added"),
+              std::string::npos);
+    player_list_lock_patience_ms = patience;
+    // Too long to be a list: read as unreadable, left as it is.
+    const std::string huge(std::size_t{70} * 1024, 'A');
+    write_file("players.txt", huge);
+    player_list list;
+    EXPECT_EQ(read_player_entries("players.txt", list), player_list_unreadable);
+    EXPECT_EQ(add_player("players.txt", "BOB", true), list_unreadable);
+    EXPECT_EQ(file_text("players.txt"), huge);
+    ASSERT_EQ(mkdir("dir.txt", 0700), 0);
+    EXPECT_NE(add_player("dir.txt", "ANN", false), list_changed);
+}
+
+// Two copies adding players at once, one of them slow: each is kept, or
+// its copy was told it was not added.
+TEST(players, two_copies_adding_players_lose_none_they_said_yes_to) {
+    scratch_folder folder;
+    const char* const names[2][3] = {{"BOB", "DI", "FAY"}, {"CY", "EVE", "GUS"}};
+    pid_t children[2];
+    int pipes[2][2];
+    for (int copy = 0; copy < 2; ++copy) {
+        ASSERT_EQ(pipe(pipes[copy]), 0);
+        children[copy] = fork();
+        if (children[copy] == 0) {
+            close(pipes[copy][0]);
+            // The slow copy holds the lock through a long write of its own.
+            player_list_lock_patience_ms = copy == 0 ? 20000 : 50;
+            for (const char* name : names[copy]) {
+                const char said = add_player("players.txt", name, false) == list_changed ? 'y' : 'n';
+                if (write(pipes[copy][1], &said, 1) != 1) {
+                    _exit(1);
+                }
+                if (copy == 0) {
+                    const int lock = lock_data_file(data_file_target("players.txt"), 20000);
+                    for (int i = 0; i < 200; ++i) {
+                        (void)fsync(lock);
+                    }
+                    close(lock);
+                }
+            }
+            _exit(0);
+        }
+        close(pipes[copy][1]);
+    }
+    std::string said[2];
+    for (int copy = 0; copy < 2; ++copy) {
+        char c = 0;
+        while (read(pipes[copy][0], &c, 1) == 1) {
+            said[copy] += c;
+        }
+        close(pipes[copy][0]);
+        int status = -1;
+        waitpid(children[copy], &status, 0);
+        EXPECT_EQ(status, 0);
+    }
+    const std::vector<std::string> listed = read_player_list("players.txt");
+    for (int copy = 0; copy < 2; ++copy) {
+        ASSERT_EQ(said[copy].size(), 3U);
+        for (int i = 0; i < 3; ++i) {
+            const bool there =
+                std::find(listed.begin(), listed.end(), names[copy][i]) != listed.end();
+            EXPECT_EQ(there, said[copy][static_cast<std::size_t>(i)] == 'y') << names[copy][i];
+        }
+    }
+    EXPECT_EQ(said[0], "yyy");  // the patient copy always gets its turn
+}
+
+TEST(players, the_list_keeps_the_first_player) {
     scratch_folder folder;
     // A history from before there were players stays the first player's.
-    EXPECT_TRUE(add_player("players.txt", "ANN", true));
-    EXPECT_TRUE(add_player("players.txt", "BO", true));
-    EXPECT_TRUE(add_player("players.txt", "ANN", true));
-    EXPECT_EQ(file_text("players.txt"), "\nANN\nBO\n");
-    EXPECT_FALSE(name_first_player("players.txt", "BO"));
-    EXPECT_TRUE(name_first_player("players.txt", "<&>"));
-    EXPECT_FALSE(name_first_player("players.txt", "CY"));
-    EXPECT_EQ(file_text("players.txt"), "<&>\nANN\nBO\n");
-    write_file("players.txt", "ANN\nann\n\nTOO LONG\nBO\nANN\n BO\nCY");
-    EXPECT_EQ(read_player_list("players.txt"), (std::vector<std::string>{"ANN", "BO"}));
+    EXPECT_EQ(add_player("players.txt", "ANN", true), list_changed);
+    EXPECT_EQ(add_player("players.txt", "BO", true), list_changed);
+    EXPECT_EQ(add_player("players.txt", "ANN", true), list_changed);
+    EXPECT_EQ(name_first_player("players.txt", "BO"), list_refused);
+    EXPECT_EQ(name_first_player("players.txt", "<&>"), list_changed);
+    EXPECT_EQ(name_first_player("players.txt", "CY"), list_refused);
+    EXPECT_EQ(read_player_list("players.txt"), (std::vector<std::string>{"<&>", "ANN", "BO"}));
+    EXPECT_NE(file_text("players.txt").find("\n<&> practice.csv\nANN practice-ANN.csv\n"),
+              std::string::npos);
     // With no history yet, the first player named is the first player.
-    EXPECT_TRUE(add_player("new/players.txt", "DI", false));
-    EXPECT_EQ(read_player_list("new/players.txt"), std::vector<std::string>{"DI"});
+    EXPECT_EQ(add_player("new/players.txt", "DI", false), list_changed);
+    player_list list;
+    ASSERT_EQ(read_player_entries("new/players.txt", list), player_list_read);
+    EXPECT_EQ(practice_file_of(list, "DI"), "practice.csv");
     EXPECT_TRUE(read_player_list("none.txt").empty());
-    ASSERT_EQ(mkdir("dir.txt", 0700), 0);
-    EXPECT_FALSE(add_player("dir.txt", "ANN", false));
 }
 
 // Two copies playing at once, as two players or as the same one: every game
@@ -193,7 +330,7 @@ TEST(player_report, every_player_with_what_went_wrong) {
         "From here\n\n"
         "player         games rounds     +     -     x     / to learn  last played\n"
         "                                 (facts known)\n"
-        "first player       0      0     1     0     0     0        0  2026-10-28\n"
+        "first player       0      0     0     0     0     0        0  2026-10-28\n"
         "ANN                2      0     0     0     0     0        1  2026-12-06\n"
         "</A>               1      0     0     0     0     1        0  2026-12-07\n"
         "CY             game/practice-CY.csv holds no game that can be read; lines not read: 1\n"
@@ -273,7 +410,8 @@ TEST_F(player_screen, picks_adds_and_names_players) {
         EXPECT_EQ(current_player, s.player);
         EXPECT_EQ(current_practice_file, s.file);
     }
-    EXPECT_EQ(file_text("players.txt"), "DI\nANN\nBO\nCY\n");
+    EXPECT_EQ(file_text("players.txt").substr(file_text("players.txt").find('\n') + 1),
+              "DI practice.csv\nANN practice-ANN.csv\nBO practice-BO.csv\nCY practice-CY.csv\n");
     decode_high_scores(nullptr, 0);
     fake().typed_after_clear = {'x', enter};
     EXPECT_EQ(enter_high_score(1001), 4);

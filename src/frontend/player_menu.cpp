@@ -165,7 +165,7 @@ void choose_who_is_playing() {
         // themselves now; practice.csv stays theirs.
         std::string given;
         if (ask_name("First player: type your name and press Enter", given) &&
-            name_first_player(players_path(), given)) {
+            name_first_player(players_path(), given) == list_changed) {
             play_as(given);
             return;
         }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 #include <numeric>
+#include <tuple>
 
 #include "csv_fields.h"
 #include "fact_sets.h"
@@ -193,22 +194,34 @@ line_kind read_line(const char* begin, const char* end, practice_row& row, date_
     return kind;
 }
 
+// What the rows of one game share, as a key: open games are found by all of
+// it, so that a file of many games with one date and different counts
+// costs a lookup a row, never a walk over the games still open.
+using game_key = std::tuple<std::time_t, bool, int, int, int>;
+
+game_key key_of(const practice_row& row) {
+    return {row.game.when, row.game.round, row.game.difficulty, row.game.topic, row.canisters};
+}
+
 // A game being read: its first row, how many it has, and whether it still
 // lacks any (it is then among the open games, at `where`).
 struct game_start {
     std::size_t first;
     int rows;
-    std::multimap<std::time_t, std::size_t>::iterator where;
+    std::multimap<game_key, std::size_t>::iterator where;
     bool open;
 };
 
+}  // namespace
+
 bool same_game(const practice_row& a, const practice_row& b) {
-    return a.game.when == b.game.when && a.game.round == b.game.round &&
-           a.game.difficulty == b.game.difficulty && a.game.topic == b.game.topic &&
-           a.canisters == b.canisters;
+    return key_of(a) == key_of(b);
 }
 
-}  // namespace
+bool starts_game(const practice_row* previous, const practice_row& row) {
+    return previous == nullptr || !same_game(*previous, row) ||
+           row.canister <= previous->canister;
+}
 
 std::string practice_csv_rows(const practice_entry* entries, int count, const practice_game& game) {
     char date[32] = "1970-01-01 00:00:00";
@@ -277,7 +290,7 @@ std::vector<practice_row> parse_practice_csv(const char* bytes, std::size_t size
     read.reserve(size / 64 + 1);
     game_of.reserve(size / 64 + 1);
     std::vector<game_start> games;
-    std::multimap<std::time_t, std::size_t> open_games;
+    std::multimap<game_key, std::size_t> open_games;
     int lines = 0;
     const char* end = bytes + size;
     for (const char* line = bytes; line < end;) {
@@ -294,12 +307,10 @@ std::vector<practice_row> parse_practice_csv(const char* bytes, std::size_t size
         // Most often the row is the next of the game before it.
         std::size_t game = games.empty() ? 0 : games.size() - 1;
         if (games.empty() || !games.back().open || !same_game(read[games.back().first], row)) {
-            auto [at, to] = open_games.equal_range(row.game.when);
-            while (at != to && !same_game(read[games[at->second].first], row)) {
-                ++at;
-            }
-            if (at == to) {
-                at = open_games.emplace(row.game.when, games.size());
+            const game_key key = key_of(row);
+            auto at = open_games.find(key);  // the oldest open game of that key
+            if (at == open_games.end()) {
+                at = open_games.emplace(key, games.size());
                 games.push_back({read.size() - 1, 0, at, true});
             }
             game = at->second;
