@@ -11,7 +11,11 @@
 #include <unistd.h>
 
 #include "data_file.h"
+#include "fact_map.h"
 #include "known_by_week.h"
+#include "player_figures.h"
+#include "practice_report_text.h"
+#include "practice_texts.h"
 #include "player_histories.h"
 #include "player_report.h"
 #include "report_command.h"
@@ -417,6 +421,80 @@ TEST_F(player_screen, picks_adds_and_names_players) {
     EXPECT_EQ(enter_high_score(1001), 4);
     EXPECT_STREQ(high_score_names[4], "DIX");
     decode_high_scores(nullptr, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// One history, the terminal's text, the page and the screens' map: each
+// figure worked out once is the same in all three.
+TEST(player_figures, one_history_drawn_three_ways_agrees) {
+    std::string csv = practice_csv_header;
+    // A first-version game whose canister 1 lost its fact to a spreadsheet:
+    // still one game.
+    csv +=
+        "2026-12-06T15:04:05,2,mixed,3,2026/04/02,2,2,right,2.30,1,2\n"
+        "2026-12-06T15:04:05,2,mixed,3,12/3,4,4,right,2.30,2,2\n";
+    // 40 answers of 2.99 s, a quarter of them wrong.
+    practice_entry game[40];
+    for (int i = 0; i < 40; ++i) {
+        const int b = 1 + i % 10;
+        game[i] = {1, 2, 3, b, 2 * b, "", i % 4 == 0 ? W : R, 299};
+        (void)std::snprintf(game[i].entered, sizeof game[i].entered, "%d", 2 * b + (i % 4 == 0));
+    }
+    csv += practice_csv_rows(game, 40, {at(3), 1, 3, false});
+    const std::time_t now = at(0);
+    const std::vector<practice_row> rows = parse_practice_csv(csv.data(), csv.size());
+    const std::vector<fact_fluency> fluency = fluency_of(rows, now);
+    const player_history p{"ANNA", "practice.csv", "", rows, fluency, 0,
+                           figures_of(rows, fluency, now)};
+    const player_figures& f = p.figures;
+    EXPECT_EQ(f.games, 2);
+    EXPECT_EQ(f.ticks_in_all, 40 * 299 + 230);
+    ASSERT_EQ(f.known_by_week.size(), 1U);  // from the week first played
+    const std::string text = report_of({p}, 0);
+    const std::string page = progress_page({p}, "here", now);
+    EXPECT_NE(text.find("Games: 2 "), std::string::npos);
+    EXPECT_NE(page.find("2 games, 0 practice rounds, 2 min on the canisters"), std::string::npos);
+    EXPECT_NE(page.find("week to " + day_text(f.first_week_end)), std::string::npos);
+    for (int op = 1; op <= 4; ++op) {
+        const operation_figures& o = f.operations[static_cast<std::size_t>(op)];
+        char median[32] = "-";
+        char share[16] = "-";
+        if (o.canisters > 0) {
+            time_text(median, sizeof median, o.median_ticks);
+            (void)std::snprintf(share, sizeof share, "%d%%", share_right(o));
+        }
+        char line[96];
+        (void)std::snprintf(line, sizeof line, "%-16s %7s %13s\n", topic_name(op), share, median);
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+        (void)std::snprintf(line, sizeof line, "<td>%s</td><td>%d</td><td>%s</td><td>%s</td>",
+                            topic_name(op), o.canisters, share, median);
+        EXPECT_NE(page.find(line), std::string::npos) << line;
+    }
+    EXPECT_EQ(f.operations[3].right, 30);
+    ASSERT_FALSE(f.to_practise.empty());
+    for (const fact_fluency& fact : f.to_practise) {
+        char name[64];
+        fact_text(name, sizeof name, fact.fact);
+        EXPECT_NE(text.find(std::string(name) + " "), std::string::npos) << name;
+        EXPECT_NE(page.find("<td>" + html_escaped(name) + "</td>"), std::string::npos) << name;
+    }
+    ASSERT_EQ(f.maps.size(), 2U);
+    for (const map_figures& m : f.maps) {
+        const fact_map screen = make_fact_map(m.map.operation, m.map.difficulty, fluency, now);
+        EXPECT_EQ(screen.cells, m.map.cells);
+        EXPECT_EQ(screen.known, m.known + m.due);  // the screen's "known / facts" counts both
+        int ticked = 0;
+        for (const arithmetic_fact& fact : facts_of_set(m.map.operation, m.map.difficulty)) {
+            ticked += state_of(fluency, fact) == fact_known ? 1 : 0;
+        }
+        EXPECT_EQ(m.known, ticked);  // what the legend calls known
+        const std::string counts = map_counts_text(m);
+        EXPECT_NE(text.find(": " + counts + "\n"), std::string::npos) << counts;
+        EXPECT_NE(page.find(": " + counts + "</h3>"), std::string::npos) << counts;
+    }
 }
 
 }  // namespace
