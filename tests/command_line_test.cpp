@@ -123,10 +123,14 @@ TEST(command_line, report_failures_exit_with_a_status_and_say_so) {
         {"", {"/nonexistent/"}, "", 1, "refuel: /nonexistent/: /nonexistent/ is missing", "", ""},
         {"ZED", {"pc1/"}, "", 1, "refuel: no player ZED in pc1/\n", "", ""},
         {"ANNA", {"pc1/"}, "anna.html", 0, "", "== ANNA (pc1/practice.csv) ==", "BOB"},
-        {"", {"pc1", "anna\033]0;X\a.csv"}, "", 1, "anna\\x1B]0;X\\x07.csv is missing", "",
-         "\033"},
-        {"", {"pc1"}, "a file/p.html", 1, "refuel: a file/p.html could not be written\n",
-         "== BOB", ""},
+        {"", {"pc1", "anna\033]0;X\a.csv"}, "", 1, "anna\\x1B]0;X\\x07.csv is missing", "", "\033"},
+        {"",
+         {"pc1"},
+         "a file/p.html",
+         1,
+         "refuel: a file/p.html could not be written\n",
+         "== BOB",
+         ""},
         {"ZED", {}, "", 1, "refuel: no player ZED in game/players.txt\n", "", ""},
     };
     for (const report_case& c : cases) {

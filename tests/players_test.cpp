@@ -140,7 +140,8 @@ TEST(players, hand_edited_lists_keep_every_file_its_child) {
         {"unknown line", "what is this?\nANNA practice.csv\nBOB ../x.csv\n", "ANNA=practice.csv|"},
         {"unnamed first", "practice.csv\nBOB practice-BOB.csv\n",
          "-=practice.csv|BOB=practice-BOB.csv|"},
-        {"old: as written", "\nANNA\nBOB\n", "-=practice.csv|ANNA=practice-ANNA.csv|BOB=practice-BOB.csv|"},
+        {"old: as written", "\nANNA\nBOB\n",
+         "-=practice.csv|ANNA=practice-ANNA.csv|BOB=practice-BOB.csv|"},
         {"old: case", "Anna\nBOB\n", "ANNA=practice.csv|BOB=practice-BOB.csv|"},
         {"old: CRLF", "ANNA\r\nBOB\r\n", "ANNA=practice.csv|BOB=practice-BOB.csv|"},
         {"old: blank lines", "ANNA\n\n\nBOB\n", "ANNA=practice.csv|BOB=practice-BOB.csv|"},
@@ -211,7 +212,8 @@ TEST(players, two_copies_adding_players_lose_none_they_said_yes_to) {
             // The slow copy holds the lock through a long write of its own.
             player_list_lock_patience_ms = copy == 0 ? 20000 : 50;
             for (const char* name : names[copy]) {
-                const char said = add_player("players.txt", name, false) == list_changed ? 'y' : 'n';
+                const char said =
+                    add_player("players.txt", name, false) == list_changed ? 'y' : 'n';
                 if (write(pipes[copy][1], &said, 1) != 1) {
                     _exit(1);
                 }
@@ -447,8 +449,8 @@ TEST(player_figures, one_history_drawn_three_ways_agrees) {
     const std::time_t now = at(0);
     const std::vector<practice_row> rows = parse_practice_csv(csv.data(), csv.size());
     const std::vector<fact_fluency> fluency = fluency_of(rows, now);
-    const player_history p{"ANNA", "practice.csv", "", rows, fluency, 0,
-                           figures_of(rows, fluency, now)};
+    const player_history p{
+        "ANNA", "practice.csv", "", rows, fluency, 0, figures_of(rows, fluency, now)};
     const player_figures& f = p.figures;
     EXPECT_EQ(f.games, 2);
     EXPECT_EQ(f.ticks_in_all, 40 * 299 + 230);

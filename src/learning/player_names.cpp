@@ -135,7 +135,8 @@ bool player_of_practice_file(const std::string& file_name, std::string& name) {
 
 namespace {
 
-const char* const list_heading = "# Refuel players: each name, then the practice file that is theirs";
+const char* const list_heading =
+    "# Refuel players: each name, then the practice file that is theirs";
 
 std::vector<std::string> lines_of(const std::string& text) {
     std::vector<std::string> lines;
@@ -178,14 +179,12 @@ player_list player_list_of(const std::string& text) {
     player_list list;
     const std::vector<std::string> lines = lines_of(text);
     player_entry entry;
-    const bool named_files = std::any_of(lines.begin(), lines.end(), [&entry](const std::string& l) {
-        return entry_of(l, entry);
-    });
+    const bool named_files = std::any_of(
+        lines.begin(), lines.end(), [&entry](const std::string& l) { return entry_of(l, entry); });
     const auto add = [&list](const player_entry& e, const std::string& line) {
-        const bool repeated =
-            std::any_of(list.players.begin(), list.players.end(), [&e](const player_entry& p) {
-                return p.name == e.name || p.file == e.file;
-            });
+        const bool repeated = std::any_of(
+            list.players.begin(), list.players.end(),
+            [&e](const player_entry& p) { return p.name == e.name || p.file == e.file; });
         if (repeated) {
             // The same line twice is said once; a name or file claimed
             // twice is kept for the adult who wrote it, never guessed at.

@@ -132,7 +132,8 @@ enum line_kind { line_other, line_row, line_damaged_row, line_header, line_blank
 
 // One row of either layout from its fields; line_damaged_row when all but
 // its fact could be read.
-line_kind read_fields(const csv_field* f, bool first_layout, practice_row& row, date_cache& last_date) {
+line_kind read_fields(const csv_field* f, bool first_layout, practice_row& row,
+                      date_cache& last_date) {
     // Where the columns after the problem start.
     const csv_field* rest = first_layout ? f + 5 : f + 8;
     practice_entry& e = row.entry;
@@ -219,8 +220,7 @@ bool same_game(const practice_row& a, const practice_row& b) {
 }
 
 bool starts_game(const practice_row* previous, const practice_row& row) {
-    return previous == nullptr || !same_game(*previous, row) ||
-           row.canister <= previous->canister;
+    return previous == nullptr || !same_game(*previous, row) || row.canister <= previous->canister;
 }
 
 std::string practice_csv_rows(const practice_entry* entries, int count, const practice_game& game) {
@@ -354,4 +354,3 @@ std::vector<practice_row> parse_practice_csv(const char* bytes, std::size_t size
     }
     return rows;
 }
-

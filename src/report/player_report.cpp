@@ -42,8 +42,7 @@ int print_player_report(std::FILE* out, std::FILE* err, const std::vector<player
     for (const player_history& p : players) {
         if (!p.fault.empty()) {
             const std::string path = shown_path(p.path);
-            (void)std::fprintf(out, "%-14s %s %s\n", p.name.c_str(), path.c_str(),
-                               p.fault.c_str());
+            (void)std::fprintf(out, "%-14s %s %s\n", p.name.c_str(), path.c_str(), p.fault.c_str());
             (void)std::fprintf(err, "refuel: %s: %s %s\n", p.name.c_str(), path.c_str(),
                                p.fault.c_str());
             status = 1;

@@ -15,7 +15,6 @@
 
 namespace {
 
-
 constexpr const char* state_names[5] = {"new", "to learn", "slow (over 3 s)", "known",
                                         "due for review"};
 constexpr fact_state legend_order[5] = {fact_known, fact_due, fact_slow, fact_to_learn, fact_new};

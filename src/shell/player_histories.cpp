@@ -71,7 +71,8 @@ std::vector<player_history> folder_histories(const std::string& folder, const st
     std::vector<player_history> histories;
     if (read_player_entries(folder + players_file_name, list) != player_list_read) {
         // Whose file is whose is not known: nothing is guessed.
-        histories.push_back({"players list", folder + players_file_name, "cannot be read", {}, {}, 0, {}});
+        histories.push_back(
+            {"players list", folder + players_file_name, "cannot be read", {}, {}, 0, {}});
         return histories;
     }
     struct stat st;
@@ -90,7 +91,8 @@ std::vector<player_history> folder_histories(const std::string& folder, const st
         }
     }
     if (histories.empty() && !only.empty()) {
-        histories.push_back({only, folder + players_file_name, "does not list them", {}, {}, 0, {}});
+        histories.push_back(
+            {only, folder + players_file_name, "does not list them", {}, {}, 0, {}});
     }
     return histories;
 }
@@ -131,4 +133,3 @@ std::vector<player_history> gathered_histories(const std::vector<std::string>& p
     }
     return histories;
 }
-

@@ -163,9 +163,9 @@ bool choose_player(const std::string& name, std::string& message) {
         current_practice_file = practice_file_of(list, name);
         return true;
     }
-    message = player_list_message(change == list_changed ? list_unreadable : change, list_path,
-                                  name) +
-              "; playing without being listed";
+    message =
+        player_list_message(change == list_changed ? list_unreadable : change, list_path, name) +
+        "; playing without being listed";
     if (state == player_list_read && list.players.empty() &&
         has_games(game_data_folder() + first_practice_file)) {
         list.players.push_back({"", first_practice_file});

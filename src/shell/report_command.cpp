@@ -64,11 +64,10 @@ int report_on_players(std::FILE* out, std::FILE* err, const std::string& player,
             return 1;
         }
         if (!player.empty()) {
-            players.erase(std::remove_if(players.begin(), players.end(),
-                                         [&player](const player_history& p) {
-                                             return p.name != player;
-                                         }),
-                          players.end());
+            players.erase(
+                std::remove_if(players.begin(), players.end(),
+                               [&player](const player_history& p) { return p.name != player; }),
+                players.end());
             if (players.empty()) {
                 (void)std::fprintf(err, "refuel: no player %s in %s\n", player.c_str(),
                                    shown_path(from).c_str());
@@ -91,8 +90,7 @@ int report_on_players(std::FILE* out, std::FILE* err, const std::string& player,
     }
     int status = 0;
     if (!html_file.empty() && !write_page(html_file, progress_page(players, from, now))) {
-        (void)std::fprintf(err, "refuel: %s could not be written\n",
-                           shown_path(html_file).c_str());
+        (void)std::fprintf(err, "refuel: %s could not be written\n", shown_path(html_file).c_str());
         status = 1;
     }
     return std::max(status, print_player_report(out, err, players, from, now));
