@@ -82,10 +82,10 @@ std::string practice_file_of(const player_list& list, const std::string& name) {
         return std::any_of(list.players.begin(), list.players.end(),
                            [&file](const player_entry& p) { return p.file == file; });
     };
-    for (const player_entry& p : list.players) {
-        if (p.name == name) {
-            return p.file;
-        }
+    const auto listed = std::find_if(list.players.begin(), list.players.end(),
+                                     [&name](const player_entry& p) { return p.name == name; });
+    if (listed != list.players.end()) {
+        return listed->file;
     }
     if (list.players.empty()) {
         return first_practice_file;
@@ -99,10 +99,9 @@ std::string practice_file_of(const player_list& list, const std::string& name) {
 }
 
 std::vector<std::string> player_names_of(const player_list& list) {
-    std::vector<std::string> names;
-    for (const player_entry& p : list.players) {
-        names.push_back(p.name);
-    }
+    std::vector<std::string> names(list.players.size());
+    std::transform(list.players.begin(), list.players.end(), names.begin(),
+                   [](const player_entry& p) { return p.name; });
     return names;
 }
 
@@ -173,6 +172,29 @@ bool entry_of(const std::string& line, player_entry& entry) {
            player_name_of(before, entry.name, why);
 }
 
+// The entry a line of the list stands for; false for a line kept as it
+// is. In a list of the older kind the first line, whatever it holds, is the
+// first player's, so that nobody else can come to own practice.csv; a name
+// alone anywhere else has the file its name gives, never another's.
+bool list_line_entry(const std::string& line, bool named_files, bool first_line,
+                     player_entry& entry) {
+    if (named_files && (line[0] == '#' || entry_of(line, entry))) {
+        return line[0] != '#';  // a '#' line is a note of the adult's
+    }
+    std::string name;
+    std::string why;
+    if (!named_files && first_line && line.find_first_not_of(" \t") == std::string::npos) {
+        entry = {"", first_practice_file};  // the first player, no name yet
+        return true;
+    }
+    if (!player_name_of(line, name, why)) {
+        return false;
+    }
+    entry = {name, !named_files && first_line ? first_practice_file
+                                              : "practice-" + encode_player_name(name) + ".csv"};
+    return true;
+}
+
 }  // namespace
 
 player_list player_list_of(const std::string& text) {
@@ -199,36 +221,14 @@ player_list player_list_of(const std::string& text) {
         }
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        std::string name;
-        std::string why;
-        const bool blank = line.find_first_not_of(" \t") == std::string::npos;
-        if (line == list_heading || (blank && (named_files || i > 0))) {
+        const bool blank = lines[i].find_first_not_of(" \t") == std::string::npos;
+        if (lines[i] == list_heading || (blank && (named_files || i > 0))) {
             continue;
         }
-        if (named_files) {
-            if (line[0] == '#') {
-                list.other_lines.push_back(line);  // a note of the adult's
-            } else if (entry_of(line, entry)) {
-                add(entry, line);
-            } else if (player_name_of(line, name, why)) {
-                // A name typed in alone: the file its name gives, never another's.
-                add({name, "practice-" + encode_player_name(name) + ".csv"}, line);
-            } else {
-                list.other_lines.push_back(line);
-            }
-        } else if (i == 0) {
-            // The older kind: the first line, whatever it holds, is the
-            // first player's, so nobody else can come to own practice.csv.
-            if (blank || player_name_of(line, name, why)) {
-                add({blank ? "" : name, first_practice_file}, line);
-            } else {
-                list.other_lines.push_back(line);
-            }
-        } else if (player_name_of(line, name, why)) {
-            add({name, "practice-" + encode_player_name(name) + ".csv"}, line);
+        if (list_line_entry(lines[i], named_files, i == 0, entry)) {
+            add(entry, lines[i]);
         } else {
-            list.other_lines.push_back(line);
+            list.other_lines.push_back(lines[i]);
         }
     }
     return list;

@@ -204,10 +204,10 @@ game_key key_of(const practice_row& row) {
     return {row.game.when, row.game.round, row.game.difficulty, row.game.topic, row.canisters};
 }
 
-// A game being read: its first row, how many it has, and whether it still
-// lacks any (it is then among the open games, at `where`).
+// A game being read: what its rows share, how many it has, and whether it
+// still lacks any (it is then among the open games, at `where`).
 struct game_start {
-    std::size_t first;
+    game_key key;
     int rows;
     std::multimap<game_key, std::size_t>::iterator where;
     bool open;
@@ -306,12 +306,12 @@ std::vector<practice_row> parse_practice_csv(const char* bytes, std::size_t size
         }
         // Most often the row is the next of the game before it.
         std::size_t game = games.empty() ? 0 : games.size() - 1;
-        if (games.empty() || !games.back().open || !same_game(read[games.back().first], row)) {
-            const game_key key = key_of(row);
+        const game_key key = key_of(row);
+        if (games.empty() || !games.back().open || games.back().key != key) {
             auto at = open_games.find(key);  // the oldest open game of that key
             if (at == open_games.end()) {
                 at = open_games.emplace(key, games.size());
-                games.push_back({read.size() - 1, 0, at, true});
+                games.push_back({key, 0, at, true});
             }
             game = at->second;
         }

@@ -81,9 +81,11 @@ std::vector<player_history> folder_histories(const std::string& folder, const st
         list.players.push_back({"", first_practice_file});  // the first player's
     }
     std::vector<player_entry> players = list.players;
-    for (const std::string& name : unlisted_players(folder, list)) {
-        players.push_back({name, "practice-" + encode_player_name(name) + ".csv"});
-    }
+    const std::vector<std::string> unlisted = unlisted_players(folder, list);
+    std::transform(unlisted.begin(), unlisted.end(), std::back_inserter(players),
+                   [](const std::string& name) {
+                       return player_entry{name, "practice-" + encode_player_name(name) + ".csv"};
+                   });
     for (const player_entry& p : players) {
         if (only.empty() || p.name == only) {
             histories.push_back(
