@@ -113,7 +113,9 @@ bool ask_name(const char* question, std::string& name) {
 
 void play_as(const std::string& name) {
     std::string message;
-    (void)choose_player(name, message);
+    if (!choose_player(name, message)) {
+        (void)std::fprintf(stderr, "%s\n", message.c_str());  // not listed: said, not hidden
+    }
 }
 
 }  // namespace
