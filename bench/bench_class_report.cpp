@@ -88,11 +88,12 @@ void make_class(const std::string& folder) {
         std::perror(folder.c_str());
         std::exit(1);
     }
-    const std::vector<std::string> players = read_player_list(folder + "/players.txt");
+    player_list players;
+    (void)read_player_entries(folder + "/players.txt", players);
     for (int child = 0; child < class_size; ++child) {
         const std::string year = year_of(child);
         (void)replace_data_file(
-            folder + "/" + practice_file_of(players, players[static_cast<std::size_t>(child)]),
+            folder + "/" + players.players[static_cast<std::size_t>(child)].file,
             {year.begin(), year.end()});
     }
 }

@@ -3,9 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "command_line.h"
+#include "high_score_table.h"
+#include "practice_test_support.h"
+#include "report_command.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -31,6 +41,8 @@ struct option_case {
      "-",
      ";level5;"},
     {{"--html", "p.html"}, action::refuse, false, "refuel: --html needs --report", "-", ";p.html;"},
+    {{"--report", "--html", ""}, action::refuse, false, "refuel: --html needs a file name", "-"},
+    {{"--report", "--html="}, action::refuse, false, "refuel: --html needs a file name", "-"},
     {{"--player", "  ann b ", "--practise"}, action::play, false, "", "", "ANN B"},
     {{"--report", "a/b", "--player=../<&\"", "--html=p.html", "c"},
      action::report,
@@ -84,6 +96,78 @@ TEST(command_line, options_are_read_in_order) {
             EXPECT_EQ(answer_command_line(got), c.expected == action::refuse ? 2 : 0);
         }
     }
+}
+
+// --report's failures: each an exit status and a line on stderr that
+// names what failed, the page written whole before the report's text.
+TEST(command_line, report_failures_exit_with_a_status_and_say_so) {
+    scratch_folder folder;
+    high_score_path = "game/hiscores.dat";
+    ASSERT_EQ(mkdir("empty", 0700), 0);
+    ASSERT_EQ(mkdir("pc1", 0700), 0);
+    std::ofstream("pc1/players.txt") << "ANNA practice.csv\nBOB practice-BOB.csv\n";
+    const practice_row row = answer_row(at(1), "2x3", R, 150);
+    ASSERT_TRUE(append_practice_game("pc1/practice.csv", &row.entry, 1, row.game));
+    ASSERT_TRUE(append_practice_game("pc1/practice-BOB.csv", &row.entry, 1, row.game));
+    std::ofstream("a file") << "x";
+    struct report_case {
+        const char* player;
+        std::vector<std::string> paths;
+        const char* page;
+        int status;
+        const char* said;    // on stderr
+        const char* shown;   // on stdout ("" for anything)
+        const char* hidden;  // nowhere on stdout
+    } const cases[] = {
+        {"", {"empty"}, "", 1, "refuel: no practice history in empty\n", "", ""},
+        {"", {"/nonexistent/"}, "", 1, "refuel: /nonexistent/: /nonexistent/ is missing", "", ""},
+        {"ZED", {"pc1/"}, "", 1, "refuel: no player ZED in pc1/\n", "", ""},
+        {"ANNA", {"pc1/"}, "anna.html", 0, "", "== ANNA (pc1/practice.csv) ==", "BOB"},
+        {"", {"pc1", "anna\033]0;X\a.csv"}, "", 1, "anna\\x1B]0;X\\x07.csv is missing", "", "\033"},
+        {"",
+         {"pc1"},
+         "a file/p.html",
+         1,
+         "refuel: a file/p.html could not be written\n",
+         "== BOB",
+         ""},
+        {"ZED", {}, "", 1, "refuel: no player ZED in game/players.txt\n", "", ""},
+    };
+    for (const report_case& c : cases) {
+        char* out_text = nullptr;
+        char* err_text = nullptr;
+        std::size_t out_size = 0;
+        std::size_t err_size = 0;
+        std::FILE* out = open_memstream(&out_text, &out_size);
+        std::FILE* err = open_memstream(&err_text, &err_size);
+        EXPECT_EQ(report_on_players(out, err, c.player, c.paths, c.page, at(0)), c.status)
+            << c.said;
+        std::fclose(out);
+        std::fclose(err);
+        const std::string shown(out_text, out_size);
+        const std::string said(err_text, err_size);
+        std::free(out_text);
+        std::free(err_text);
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        EXPECT_NE(shown.find(c.shown), std::string::npos) << c.said;
+        EXPECT_TRUE(*c.hidden == '\0' || shown.find(c.hidden) == std::string::npos) << c.said;
+    }
+    // A reader gone (| head): the page is there whole all the same, and the
+    // failure to write the text is a status, not a signal.
+    void (*before)(int) = std::signal(SIGPIPE, SIG_IGN);
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    close(ends[0]);
+    std::FILE* gone = fdopen(ends[1], "w");
+    std::FILE* none = std::fopen("/dev/null", "w");
+    EXPECT_EQ(report_on_players(gone, none, "", {"pc1"}, "both.html", at(0)), 1);
+    std::fclose(gone);
+    std::fclose(none);
+    std::signal(SIGPIPE, before);
+    std::stringstream page;
+    page << std::ifstream("both.html").rdbuf();
+    EXPECT_NE(page.str().find("</html>"), std::string::npos);
+    EXPECT_NE(page.str().find("<h2>BOB</h2>"), std::string::npos);
 }
 
 }  // namespace

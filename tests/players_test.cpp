@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,7 +11,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "data_file.h"
+#include "fact_map.h"
 #include "known_by_week.h"
+#include "player_figures.h"
+#include "practice_report_text.h"
+#include "practice_texts.h"
 #include "player_histories.h"
 #include "player_report.h"
 #include "report_command.h"
@@ -82,7 +88,7 @@ TEST(players, names_that_look_like_paths_or_markup) {
         {"", "", "", ""},
         {"a\nb", "", "", ""},
     };
-    const std::vector<std::string> players = {"FIRST", "OTHER"};
+    const player_list players = {{{"FIRST", "practice.csv"}, {"OTHER", "practice-OTHER.csv"}}, {}};
     for (const name_case& c : cases) {
         std::string name;
         std::string why;
@@ -109,25 +115,162 @@ TEST(players, names_that_look_like_paths_or_markup) {
     EXPECT_EQ(practice_file_of({}, "ANY"), "practice.csv");
 }
 
-TEST(players, the_list_keeps_the_first_player_and_skips_what_is_not_a_name) {
+// Lists as a parent may leave them after an edit, of either kind: each
+// child keeps the file that holds their own games.
+TEST(players, hand_edited_lists_keep_every_file_its_child) {
+    struct list_case {
+        const char* what;
+        const char* text;
+        const char* files;  // NAME=file|... ("-" for the unnamed first player)
+    } const cases[] = {
+        {"as the game writes it", "# x\nANNA practice.csv\nBOB practice-BOB.csv\n",
+         "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"order changed", "BOB practice-BOB.csv\nANNA practice.csv\n",
+         "BOB=practice-BOB.csv|ANNA=practice.csv|"},
+        {"case", "Anna practice.csv\nbob practice-BOB.csv\n",
+         "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"CRLF", "ANNA practice.csv\r\nBOB practice-BOB.csv\r\n",
+         "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"blank lines", "\n\nBOB practice-BOB.csv\n\n  \nANNA practice.csv\n",
+         "BOB=practice-BOB.csv|ANNA=practice.csv|"},
+        {"no final newline", "ANNA practice.csv\nBOB practice-BOB.csv",
+         "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"duplicate", "ANNA practice.csv\nBOB practice-BOB.csv\nANNA practice.csv\nBOB\n",
+         "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"a file claimed twice", "ANNA practice.csv\nBOB practice.csv\n", "ANNA=practice.csv|"},
+        {"unknown line", "what is this?\nANNA practice.csv\nBOB ../x.csv\n", "ANNA=practice.csv|"},
+        {"unnamed first", "practice.csv\nBOB practice-BOB.csv\n",
+         "-=practice.csv|BOB=practice-BOB.csv|"},
+        {"old: as written", "\nANNA\nBOB\n",
+         "-=practice.csv|ANNA=practice-ANNA.csv|BOB=practice-BOB.csv|"},
+        {"old: case", "Anna\nBOB\n", "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"old: CRLF", "ANNA\r\nBOB\r\n", "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"old: blank lines", "ANNA\n\n\nBOB\n", "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"old: no final newline", "ANNA\nBOB", "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"old: duplicate", "ANNA\nBOB\n anna\n", "ANNA=practice.csv|BOB=practice-BOB.csv|"},
+        {"old: unknown first line", "ALEXANDRA\nBOB\n", "BOB=practice-BOB.csv|"},
+    };
+    for (const list_case& c : cases) {
+        const player_list list = player_list_of(c.text);
+        std::string files;
+        for (const player_entry& p : list.players) {
+            files += (p.name.empty() ? "-" : p.name) + "=" + p.file + "|";
+        }
+        EXPECT_EQ(files, c.files) << c.what;
+        // Written again, the list says the same, and keeps what it could not read.
+        const player_list again = player_list_of(player_list_text(list));
+        std::string files_again;
+        for (const player_entry& p : again.players) {
+            files_again += (p.name.empty() ? "-" : p.name) + "=" + p.file + "|";
+        }
+        EXPECT_EQ(files_again, c.files) << c.what;
+        EXPECT_EQ(again.other_lines, list.other_lines) << c.what;
+    }
+    // A new player never gets a file another entry has.
+    const player_list taken = player_list_of("ANNA practice-BOB.csv\n");
+    EXPECT_EQ(practice_file_of(taken, "BOB"), "practice-BOB-2.csv");
+}
+
+// Nothing is written without the lock, nor over a list not read whole; the
+// copy is told so.
+TEST(players, no_change_without_the_lock_or_over_a_list_not_read) {
+    scratch_folder folder;
+    write_file("players.txt", "ANNA practice.csv\n");
+    const int patience = player_list_lock_patience_ms;
+    player_list_lock_patience_ms = 0;
+    const int held = lock_data_file(data_file_target("players.txt"), 0);
+    ASSERT_GE(held, 0);
+    EXPECT_EQ(add_player("players.txt", "BOB", true), list_busy);
+    EXPECT_EQ(name_first_player("players.txt", "BOB"), list_busy);
+    close(held);
+    EXPECT_EQ(file_text("players.txt"), "ANNA practice.csv\n");
+    EXPECT_NE(player_list_message(list_busy, "players.txt", "BOB").find("BOB was not added"),
+              std::string::npos);
+    player_list_lock_patience_ms = patience;
+    // Too long to be a list: read as unreadable, left as it is.
+    const std::string huge(std::size_t{70} * 1024, 'A');
+    write_file("players.txt", huge);
+    player_list list;
+    EXPECT_EQ(read_player_entries("players.txt", list), player_list_unreadable);
+    EXPECT_EQ(add_player("players.txt", "BOB", true), list_unreadable);
+    EXPECT_EQ(file_text("players.txt"), huge);
+    ASSERT_EQ(mkdir("dir.txt", 0700), 0);
+    EXPECT_NE(add_player("dir.txt", "ANN", false), list_changed);
+}
+
+// Two copies adding players at once, one of them slow: each is kept, or
+// its copy was told it was not added.
+TEST(players, two_copies_adding_players_lose_none_they_said_yes_to) {
+    scratch_folder folder;
+    const char* const names[2][3] = {{"BOB", "DI", "FAY"}, {"CY", "EVE", "GUS"}};
+    pid_t children[2];
+    int pipes[2][2];
+    for (int copy = 0; copy < 2; ++copy) {
+        ASSERT_EQ(pipe(pipes[copy]), 0);
+        children[copy] = fork();
+        if (children[copy] == 0) {
+            close(pipes[copy][0]);
+            // The slow copy holds the lock through a long write of its own.
+            player_list_lock_patience_ms = copy == 0 ? 20000 : 50;
+            for (const char* name : names[copy]) {
+                const char said =
+                    add_player("players.txt", name, false) == list_changed ? 'y' : 'n';
+                if (write(pipes[copy][1], &said, 1) != 1) {
+                    _exit(1);
+                }
+                if (copy == 0) {
+                    const int lock = lock_data_file(data_file_target("players.txt"), 20000);
+                    for (int i = 0; i < 200; ++i) {
+                        (void)fsync(lock);
+                    }
+                    close(lock);
+                }
+            }
+            _exit(0);
+        }
+        close(pipes[copy][1]);
+    }
+    std::string said[2];
+    for (int copy = 0; copy < 2; ++copy) {
+        char c = 0;
+        while (read(pipes[copy][0], &c, 1) == 1) {
+            said[copy] += c;
+        }
+        close(pipes[copy][0]);
+        int status = -1;
+        waitpid(children[copy], &status, 0);
+        EXPECT_EQ(status, 0);
+    }
+    const std::vector<std::string> listed = read_player_list("players.txt");
+    for (int copy = 0; copy < 2; ++copy) {
+        ASSERT_EQ(said[copy].size(), 3U);
+        for (int i = 0; i < 3; ++i) {
+            const bool there =
+                std::find(listed.begin(), listed.end(), names[copy][i]) != listed.end();
+            EXPECT_EQ(there, said[copy][static_cast<std::size_t>(i)] == 'y') << names[copy][i];
+        }
+    }
+    EXPECT_EQ(said[0], "yyy");  // the patient copy always gets its turn
+}
+
+TEST(players, the_list_keeps_the_first_player) {
     scratch_folder folder;
     // A history from before there were players stays the first player's.
-    EXPECT_TRUE(add_player("players.txt", "ANN", true));
-    EXPECT_TRUE(add_player("players.txt", "BO", true));
-    EXPECT_TRUE(add_player("players.txt", "ANN", true));
-    EXPECT_EQ(file_text("players.txt"), "\nANN\nBO\n");
-    EXPECT_FALSE(name_first_player("players.txt", "BO"));
-    EXPECT_TRUE(name_first_player("players.txt", "<&>"));
-    EXPECT_FALSE(name_first_player("players.txt", "CY"));
-    EXPECT_EQ(file_text("players.txt"), "<&>\nANN\nBO\n");
-    write_file("players.txt", "ANN\nann\n\nTOO LONG\nBO\nANN\n BO\nCY");
-    EXPECT_EQ(read_player_list("players.txt"), (std::vector<std::string>{"ANN", "BO"}));
+    EXPECT_EQ(add_player("players.txt", "ANN", true), list_changed);
+    EXPECT_EQ(add_player("players.txt", "BO", true), list_changed);
+    EXPECT_EQ(add_player("players.txt", "ANN", true), list_changed);
+    EXPECT_EQ(name_first_player("players.txt", "BO"), list_refused);
+    EXPECT_EQ(name_first_player("players.txt", "<&>"), list_changed);
+    EXPECT_EQ(name_first_player("players.txt", "CY"), list_refused);
+    EXPECT_EQ(read_player_list("players.txt"), (std::vector<std::string>{"<&>", "ANN", "BO"}));
+    EXPECT_NE(file_text("players.txt").find("\n<&> practice.csv\nANN practice-ANN.csv\n"),
+              std::string::npos);
     // With no history yet, the first player named is the first player.
-    EXPECT_TRUE(add_player("new/players.txt", "DI", false));
-    EXPECT_EQ(read_player_list("new/players.txt"), std::vector<std::string>{"DI"});
+    EXPECT_EQ(add_player("new/players.txt", "DI", false), list_changed);
+    player_list list;
+    ASSERT_EQ(read_player_entries("new/players.txt", list), player_list_read);
+    EXPECT_EQ(practice_file_of(list, "DI"), "practice.csv");
     EXPECT_TRUE(read_player_list("none.txt").empty());
-    ASSERT_EQ(mkdir("dir.txt", 0700), 0);
-    EXPECT_FALSE(add_player("dir.txt", "ANN", false));
 }
 
 // Two copies playing at once, as two players or as the same one: every game
@@ -194,7 +337,7 @@ TEST(player_report, every_player_with_what_went_wrong) {
         "From here\n\n"
         "player         games rounds     +     -     x     / to learn  last played\n"
         "                                 (facts known)\n"
-        "first player       0      0     1     0     0     0        0  2026-10-28\n"
+        "first player       0      0     0     0     0     0        0  2026-10-28\n"
         "ANN                2      0     0     0     0     0        1  2026-12-06\n"
         "</A>               1      0     0     0     0     1        0  2026-12-07\n"
         "CY             game/practice-CY.csv holds no game that can be read; lines not read: 1\n"
@@ -274,7 +417,8 @@ TEST_F(player_screen, picks_adds_and_names_players) {
         EXPECT_EQ(current_player, s.player);
         EXPECT_EQ(current_practice_file, s.file);
     }
-    EXPECT_EQ(file_text("players.txt"), "DI\nANN\nBO\nCY\n");
+    EXPECT_EQ(file_text("players.txt").substr(file_text("players.txt").find('\n') + 1),
+              "DI practice.csv\nANN practice-ANN.csv\nBO practice-BO.csv\nCY practice-CY.csv\n");
     decode_high_scores(nullptr, 0);
     fake().typed_after_clear = {'x', enter};
     EXPECT_EQ(enter_high_score(1001), 4);
@@ -313,6 +457,81 @@ TEST_F(player_screen, starts_on_the_child_who_played_last) {
         EXPECT_EQ(current_player, s.player) << s.played.size() << " files written";
     }
     EXPECT_EQ(file_text("players.txt"), "ANN\nBO\nCY\n");
+}
+
+}  // namespace
+
+namespace {
+
+// One history, the terminal's text, the page and the screens' map: each
+// figure worked out once is the same in all three.
+TEST(player_figures, one_history_drawn_three_ways_agrees) {
+    std::string csv = practice_csv_header;
+    // A first-version game whose canister 1 lost its fact to a spreadsheet:
+    // still one game.
+    csv +=
+        "2026-12-06T15:04:05,2,mixed,3,2026/04/02,2,2,right,2.30,1,2\n"
+        "2026-12-06T15:04:05,2,mixed,3,12/3,4,4,right,2.30,2,2\n";
+    // 40 answers of 2.99 s, a quarter of them wrong.
+    practice_entry game[40];
+    for (int i = 0; i < 40; ++i) {
+        const int b = 1 + i % 10;
+        game[i] = {1, 2, 3, b, 2 * b, "", i % 4 == 0 ? W : R, 299};
+        (void)std::snprintf(game[i].entered, sizeof game[i].entered, "%d", 2 * b + (i % 4 == 0));
+    }
+    csv += practice_csv_rows(game, 40, {at(3), 1, 3, false});
+    const std::time_t now = at(0);
+    const std::vector<practice_row> rows = parse_practice_csv(csv.data(), csv.size());
+    const std::vector<fact_fluency> fluency = fluency_of(rows, now);
+    const player_history p{
+        "ANNA", "practice.csv", "", rows, fluency, 0, figures_of(rows, fluency, now)};
+    const player_figures& f = p.figures;
+    EXPECT_EQ(f.games, 2);
+    EXPECT_EQ(f.ticks_in_all, 40 * 299 + 230);
+    ASSERT_EQ(f.known_by_week.size(), 1U);  // from the week first played
+    const std::string text = report_of({p}, 0);
+    const std::string page = progress_page({p}, "here", now);
+    EXPECT_NE(text.find("Games: 2 "), std::string::npos);
+    EXPECT_NE(page.find("2 games, 0 practice rounds, 2 min on the canisters"), std::string::npos);
+    EXPECT_NE(page.find("week to " + day_text(f.first_week_end)), std::string::npos);
+    for (int op = 1; op <= 4; ++op) {
+        const operation_figures& o = f.operations[static_cast<std::size_t>(op)];
+        char median[32] = "-";
+        char share[16] = "-";
+        if (o.canisters > 0) {
+            time_text(median, sizeof median, o.median_ticks);
+            (void)std::snprintf(share, sizeof share, "%d%%", share_right(o));
+        }
+        char line[96];
+        (void)std::snprintf(line, sizeof line, "%-16s %7s %13s\n", topic_name(op), share, median);
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+        (void)std::snprintf(line, sizeof line, "<td>%s</td><td>%d</td><td>%s</td><td>%s</td>",
+                            topic_name(op), o.canisters, share, median);
+        EXPECT_NE(page.find(line), std::string::npos) << line;
+    }
+    EXPECT_EQ(f.operations[3].right, 30);
+    ASSERT_FALSE(f.to_practise.empty());
+    for (const fact_fluency& fact : f.to_practise) {
+        char name[64];
+        fact_text(name, sizeof name, fact.fact);
+        EXPECT_NE(fact.state, fact_known) << name;  // a known fact needs no practice
+        EXPECT_NE(text.find(std::string(name) + " "), std::string::npos) << name;
+        EXPECT_NE(page.find("<td>" + html_escaped(name) + "</td>"), std::string::npos) << name;
+    }
+    ASSERT_EQ(f.maps.size(), 2U);
+    for (const map_figures& m : f.maps) {
+        const fact_map screen = make_fact_map(m.map.operation, m.map.difficulty, fluency, now);
+        EXPECT_EQ(screen.cells, m.map.cells);
+        EXPECT_EQ(screen.known, m.known + m.due);  // the screen's "known / facts" counts both
+        int ticked = 0;
+        for (const arithmetic_fact& fact : facts_of_set(m.map.operation, m.map.difficulty)) {
+            ticked += state_of(fluency, fact) == fact_known ? 1 : 0;
+        }
+        EXPECT_EQ(m.known, ticked);  // what the legend calls known
+        const std::string counts = map_counts_text(m);
+        EXPECT_NE(text.find(": " + counts + "\n"), std::string::npos) << counts;
+        EXPECT_NE(page.find(": " + counts + "</h3>"), std::string::npos) << counts;
+    }
 }
 
 }  // namespace

@@ -114,7 +114,9 @@ bool ask_name(const char* question, std::string& name) {
 
 void play_as(const std::string& name) {
     std::string message;
-    (void)choose_player(name, message);
+    if (!choose_player(name, message)) {
+        (void)std::fprintf(stderr, "%s\n", message.c_str());  // not listed: said, not hidden
+    }
 }
 
 // The row the screen starts on: the child who played last, whose practice
@@ -124,10 +126,12 @@ int starting_row() {
     namespace fs = std::filesystem;
     int row = 0;
     fs::file_time_type newest = fs::file_time_type::min();
+    player_list list;
+    (void)read_player_entries(players_path(), list);
     for (std::size_t i = 0; i < listed.size(); ++i) {
         std::error_code error;
         const fs::file_time_type written =
-            fs::last_write_time(game_data_folder() + practice_file_of(listed, listed[i]), error);
+            fs::last_write_time(game_data_folder() + practice_file_of(list, listed[i]), error);
         if (!error && written > newest) {
             newest = written;
             row = static_cast<int>(i) + 1;
@@ -187,7 +191,7 @@ void choose_who_is_playing() {
         // themselves now; practice.csv stays theirs.
         std::string given;
         if (ask_name("First player: type your name and press Enter", given) &&
-            name_first_player(players_path(), given)) {
+            name_first_player(players_path(), given) == list_changed) {
             play_as(given);
             return;
         }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 #include <numeric>
+#include <tuple>
 
 #include "csv_fields.h"
 #include "fact_sets.h"
@@ -131,7 +132,8 @@ enum line_kind { line_other, line_row, line_damaged_row, line_header, line_blank
 
 // One row of either layout from its fields; line_damaged_row when all but
 // its fact could be read.
-line_kind read_fields(const csv_field* f, bool first_layout, practice_row& row, date_cache& last_date) {
+line_kind read_fields(const csv_field* f, bool first_layout, practice_row& row,
+                      date_cache& last_date) {
     // Where the columns after the problem start.
     const csv_field* rest = first_layout ? f + 5 : f + 8;
     practice_entry& e = row.entry;
@@ -193,22 +195,33 @@ line_kind read_line(const char* begin, const char* end, practice_row& row, date_
     return kind;
 }
 
-// A game being read: its first row, how many it has, and whether it still
-// lacks any (it is then among the open games, at `where`).
+// What the rows of one game share, as a key: open games are found by all of
+// it, so that a file of many games with one date and different counts
+// costs a lookup a row, never a walk over the games still open.
+using game_key = std::tuple<std::time_t, bool, int, int, int>;
+
+game_key key_of(const practice_row& row) {
+    return {row.game.when, row.game.round, row.game.difficulty, row.game.topic, row.canisters};
+}
+
+// A game being read: what its rows share, how many it has, and whether it
+// still lacks any (it is then among the open games, at `where`).
 struct game_start {
-    std::size_t first;
+    game_key key;
     int rows;
-    std::multimap<std::time_t, std::size_t>::iterator where;
+    std::multimap<game_key, std::size_t>::iterator where;
     bool open;
 };
 
+}  // namespace
+
 bool same_game(const practice_row& a, const practice_row& b) {
-    return a.game.when == b.game.when && a.game.round == b.game.round &&
-           a.game.difficulty == b.game.difficulty && a.game.topic == b.game.topic &&
-           a.canisters == b.canisters;
+    return key_of(a) == key_of(b);
 }
 
-}  // namespace
+bool starts_game(const practice_row* previous, const practice_row& row) {
+    return previous == nullptr || !same_game(*previous, row) || row.canister <= previous->canister;
+}
 
 std::string practice_csv_rows(const practice_entry* entries, int count, const practice_game& game) {
     char date[32] = "1970-01-01 00:00:00";
@@ -277,7 +290,7 @@ std::vector<practice_row> parse_practice_csv(const char* bytes, std::size_t size
     read.reserve(size / 64 + 1);
     game_of.reserve(size / 64 + 1);
     std::vector<game_start> games;
-    std::multimap<std::time_t, std::size_t> open_games;
+    std::multimap<game_key, std::size_t> open_games;
     int lines = 0;
     const char* end = bytes + size;
     for (const char* line = bytes; line < end;) {
@@ -293,14 +306,12 @@ std::vector<practice_row> parse_practice_csv(const char* bytes, std::size_t size
         }
         // Most often the row is the next of the game before it.
         std::size_t game = games.empty() ? 0 : games.size() - 1;
-        if (games.empty() || !games.back().open || !same_game(read[games.back().first], row)) {
-            auto [at, to] = open_games.equal_range(row.game.when);
-            while (at != to && !same_game(read[games[at->second].first], row)) {
-                ++at;
-            }
-            if (at == to) {
-                at = open_games.emplace(row.game.when, games.size());
-                games.push_back({read.size() - 1, 0, at, true});
+        const game_key key = key_of(row);
+        if (games.empty() || !games.back().open || games.back().key != key) {
+            auto at = open_games.find(key);  // the oldest open game of that key
+            if (at == open_games.end()) {
+                at = open_games.emplace(key, games.size());
+                games.push_back({key, 0, at, true});
             }
             game = at->second;
         }
@@ -343,4 +354,3 @@ std::vector<practice_row> parse_practice_csv(const char* bytes, std::size_t size
     }
     return rows;
 }
-

@@ -52,3 +52,11 @@ std::string practice_block_start(const char* tail, std::size_t size, bool file_e
 // that were neither headers, blank nor rows kept.
 std::vector<practice_row> parse_practice_csv(const char* bytes, std::size_t size,
                                              int* unread = nullptr);
+
+// Whether two rows are of games alike in all they share (end, kind,
+// difficulty, topic, canisters).
+bool same_game(const practice_row& a, const practice_row& b);
+// Whether the row begins a game of the rows parse_practice_csv gave, after
+// `previous` (nullptr for the first row). A game is counted by this, not by
+// its canister 1, which may be the row a damaged fact took away.
+bool starts_game(const practice_row* previous, const practice_row& row);

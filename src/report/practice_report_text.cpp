@@ -4,9 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "fact_fluency.h"
 #include "fact_map.h"
-#include "latest_play.h"
 #include "player_report.h"
 #include "practice_calendar.h"
 #include "practice_csv.h"
@@ -14,59 +12,25 @@
 
 namespace {
 
-constexpr int listed_facts = 10;
 constexpr const char* state_words[5] = {"new", "to learn", "slow", "known", "due for review"};
 
-void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std::time_t now) {
-    const std::time_t window_start = practice_window_start(now);
-    played_rows played(now);
-    int games = 0;
-    int rounds = 0;
-    int canisters = 0;
-    int rights[5] = {};
-    int counts[5] = {};
-    std::vector<int> times[5];
-    for (const practice_row& row : rows) {
-        const practice_entry& e = row.entry;
-        if (!played.counts(row) || row.game.when < window_start || e.operation < 1 ||
-            e.operation > 4) {
-            continue;
-        }
-        const int first = row.canister == 1 ? 1 : 0;
-        (row.game.round ? rounds : games) += first;
-        canisters += 1;
-        counts[e.operation] += 1;
-        rights[e.operation] += e.result == practice_right ? 1 : 0;
-        if (e.result != practice_missed) {
-            times[e.operation].push_back(e.ticks);
-        }
-    }
-    (void)std::fprintf(out, "Games: %d   practice rounds: %d   canisters: %d\n\n", games, rounds,
-                       canisters);
+void print_operations(std::FILE* out, const player_figures& f) {
+    (void)std::fprintf(out, "Games: %d   practice rounds: %d   canisters: %d\n\n", f.games,
+                       f.rounds, f.canisters);
     (void)std::fprintf(out, "%-16s %7s %13s\n", "operation", "right", "median time");
     for (int op = 1; op <= 4; ++op) {
+        const operation_figures& o = f.operations[static_cast<std::size_t>(op)];
         char share[16] = "-";
         char median[32] = "-";
-        if (counts[op] > 0) {
-            (void)std::snprintf(share, sizeof share, "%d%%", 100 * rights[op] / counts[op]);
-            time_text(median, sizeof median, median_ticks(times[op]));
+        if (o.canisters > 0) {
+            (void)std::snprintf(share, sizeof share, "%d%%", share_right(o));
+            time_text(median, sizeof median, o.median_ticks);
         }
         (void)std::fprintf(out, "%-16s %7s %13s\n", topic_name(op), share, median);
     }
 }
 
-// The facts most likely wrong or slow now, with those never met of each
-// small set played (a large set has too many to name).
-void print_facts(std::FILE* out, const std::vector<fact_fluency>& fluency,
-                 const std::array<int, 5>& difficulty_of) {
-    std::vector<arithmetic_fact> unmet_from;
-    for (int op = 1; op <= 4; ++op) {
-        if (difficulty_of[op] == 1 || difficulty_of[op] == 2) {
-            const std::vector<arithmetic_fact> set = facts_of_set(op, difficulty_of[op]);
-            unmet_from.insert(unmet_from.end(), set.begin(), set.end());
-        }
-    }
-    const std::vector<fact_fluency> facts = facts_to_practise(fluency, listed_facts, unmet_from);
+void print_facts(std::FILE* out, const std::vector<fact_fluency>& facts) {
     (void)std::fprintf(out, "\n%-17s %-15s %6s %12s\n", "facts to practise", "state", "misses",
                        "latest time");
     if (facts.empty()) {
@@ -82,10 +46,10 @@ void print_facts(std::FILE* out, const std::vector<fact_fluency>& fluency,
     }
 }
 
-void print_map(std::FILE* out, const fact_map& map) {
-    (void)std::fprintf(out, "\nFact map of %s, difficulty %d: %d of %d known, %d this week\n",
-                       topic_name(map.operation), map.difficulty, map.known, map.facts,
-                       map.known_this_week);
+void print_map(std::FILE* out, const map_figures& m) {
+    const fact_map& map = m.map;
+    (void)std::fprintf(out, "\nFact map of %s, difficulty %d: %s\n", topic_name(map.operation),
+                       map.difficulty, map_counts_text(m).c_str());
     (void)std::fprintf(out, "%s\n", map_reading(map.operation));
     if (map.rows.grouped || map.columns.grouped) {
         (void)std::fprintf(out,
@@ -96,19 +60,18 @@ void print_map(std::FILE* out, const fact_map& map) {
 
 }  // namespace
 
-void print_practice_part(std::FILE* out, const std::vector<practice_row>& rows, std::time_t now) {
-    const std::array<int, 5> difficulty_of = latest_difficulties(rows, now);
-    print_operations(out, rows, now);
-    const std::vector<fact_fluency> fluency = fluency_of(rows, now);
-    print_facts(out, fluency, difficulty_of);
-    bool any_map = false;
-    for (int op = 1; op <= 4; ++op) {
-        if (difficulty_of[op] != 0) {
-            print_map(out, make_fact_map(op, difficulty_of[op], fluency, now));
-            any_map = true;
-        }
+std::string map_counts_text(const map_figures& m) {
+    return std::to_string(m.known) + " of " + std::to_string(m.map.facts) + " known, " +
+           std::to_string(m.due) + " due for review";
+}
+
+void print_practice_part(std::FILE* out, const player_figures& f) {
+    print_operations(out, f);
+    print_facts(out, f.to_practise);
+    for (const map_figures& m : f.maps) {
+        print_map(out, m);
     }
-    if (any_map) {
+    if (!f.maps.empty()) {
         (void)std::fprintf(out, "\nKey:");
         for (const fact_state s : {fact_known, fact_due, fact_slow, fact_to_learn, fact_new}) {
             (void)std::fprintf(out, "  %c %s", fact_state_marks[s], state_words[s]);
@@ -117,14 +80,14 @@ void print_practice_part(std::FILE* out, const std::vector<practice_row>& rows, 
     }
 }
 
-void print_practice_report_of(std::FILE* out, const std::string& path,
-                              const std::vector<practice_row>& rows, int unread, std::time_t now) {
+void print_practice_report_of(std::FILE* out, const std::string& path, const player_figures& f,
+                              int unread, std::time_t now) {
     (void)std::fprintf(out, "Refuel practice report: the %d days to %s\n", practice_window_days,
                        day_text(now).c_str());
-    (void)std::fprintf(out, "From %s\n", path.c_str());
+    (void)std::fprintf(out, "From %s\n", shown_path(path).c_str());
     if (unread > 0) {
         (void)std::fprintf(out, "Lines that could not be read: %d\n", unread);
     }
     (void)std::fprintf(out, "\n");
-    print_practice_part(out, rows, now);
+    print_practice_part(out, f);
 }

@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "practice_csv.h"
+#include "player_figures.h"
 
-// The report of one player's rows, read from path with `unread` lines
+// The report of one player's figures, read from path with `unread` lines
 // that were not rows, as of now.
-void print_practice_report_of(std::FILE* out, const std::string& path,
-                              const std::vector<practice_row>& rows, int unread, std::time_t now);
+void print_practice_report_of(std::FILE* out, const std::string& path, const player_figures& f,
+                              int unread, std::time_t now);
 // One player's part of the report: the games, the operations, the facts to
-// practise and the maps, from that player's rows.
-void print_practice_part(std::FILE* out, const std::vector<practice_row>& rows, std::time_t now);
+// practise and the maps.
+void print_practice_part(std::FILE* out, const player_figures& f);
+// A map's heading, as the page and the terminal both say it:
+// "40 of 110 known, 12 due for review, 3 known this week".
+std::string map_counts_text(const map_figures& m);

@@ -7,18 +7,13 @@
 #include <numeric>
 
 #include "fact_map.h"
-#include "known_by_week.h"
-#include "latest_play.h"
 #include "player_report.h"
+#include "practice_report_text.h"
 #include "practice_calendar.h"
 #include "practice_palette.h"
 #include "practice_texts.h"
 
 namespace {
-
-constexpr int longest_chart = 52;  // weeks
-constexpr int shortest_chart = 8;
-constexpr int listed_facts = 10;
 
 constexpr const char* state_names[5] = {"new", "to learn", "slow (over 3 s)", "known",
                                         "due for review"};
@@ -63,13 +58,18 @@ std::string hex_colour(const practice_colour& c) {
     return text;
 }
 
-std::string duration_text(long seconds) {
+// Ticks summed whole, shown to the nearest second under a minute and to the
+// nearest minute above.
+std::string duration_text(long long ticks) {
     char text[32];
-    if (seconds < 3600) {
-        (void)std::snprintf(text, sizeof text, "%ld min", seconds / 60);
+    const long long seconds = (ticks + 50) / 100;
+    const long long minutes = (ticks + 3000) / 6000;
+    if (seconds < 60) {
+        (void)std::snprintf(text, sizeof text, "%lld s", seconds);
+    } else if (minutes < 60) {
+        (void)std::snprintf(text, sizeof text, "%lld min", minutes);
     } else {
-        (void)std::snprintf(text, sizeof text, "%ld h %02ld min", seconds / 3600,
-                            seconds / 60 % 60);
+        (void)std::snprintf(text, sizeof text, "%lld h %02lld min", minutes / 60, minutes % 60);
     }
     return text;
 }
@@ -136,7 +136,8 @@ void add_cell(std::string& out, const std::array<int, 5>& counts, double x, doub
     add_mark(out, main_state(counts), x + 1, y + 1, inner);
 }
 
-void add_map(std::string& out, const fact_map& map) {
+void add_map(std::string& out, const map_figures& figures) {
+    const fact_map& map = figures.map;
     const int rows = std::max<int>(1, static_cast<int>(map.rows.low.size()));
     const int columns = std::max<int>(1, static_cast<int>(map.columns.low.size()));
     const double s = std::min(24.0, 300.0 / std::max(rows, columns));
@@ -145,8 +146,8 @@ void add_map(std::string& out, const fact_map& map) {
     const double width = left + columns * s + 4;
     const double height = top + rows * s + 4;
     const bool grouped = map.rows.grouped || map.columns.grouped;
-    add(out, R"(<div class="map"><h3>%s, difficulty %d: %d of %d known</h3>)",
-        topic_name(map.operation), map.difficulty, map.known, map.facts);
+    add(out, R"(<div class="map"><h3>%s, difficulty %d: %s</h3>)", topic_name(map.operation),
+        map.difficulty, map_counts_text(figures).c_str());
     add(out,
         R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 %.0f %.0f" role="img" aria-label="fact map of %s"><rect width="%.0f" height="%.0f" fill="#141a30"/>)",
         width, height, topic_name(map.operation), width, height);
@@ -189,7 +190,8 @@ void add_legend(std::string& out) {
     out += "</p>";
 }
 
-void add_chart(std::string& out, const std::vector<int>& known, std::time_t now) {
+void add_chart(std::string& out, const player_figures& f, std::time_t now) {
+    const std::vector<int>& known = f.known_by_week;
     const int weeks = static_cast<int>(known.size());
     const int most = std::max(1, *std::max_element(known.begin(), known.end()));
     const double left = 36;
@@ -205,22 +207,44 @@ void add_chart(std::string& out, const std::vector<int>& known, std::time_t now)
         top + 8, most);
     add(out, R"(<text x="%.0f" y="%.0f" font-size="10" text-anchor="end">0</text>)", left - 4,
         top + h);
-    const double step = w / weeks;
+    // Bars no wider than a chart of eight weeks gives them.
+    const double step = w / std::max(weeks, 8);
     for (int i = 0; i < weeks; ++i) {
         const double bar = h * known[static_cast<std::size_t>(i)] / most;
         add(out, R"(<rect x="%.1f" y="%.1f" width="%.1f" height="%.1f" fill="#5f82eb"/>)",
             left + i * step + step * 0.15, top + h - bar, step * 0.7, bar);
     }
-    const std::time_t first_week = now - static_cast<std::time_t>(weeks - 1) * 7 * seconds_per_day;
     add(out, R"(<text x="%.0f" y="%.0f" font-size="10">week to %s</text>)", left, top + h + 16,
-        day_text(first_week).c_str());
+        day_text(f.first_week_end).c_str());
     add(out, R"(<text x="%.0f" y="%.0f" font-size="10" text-anchor="end">week to %s</text>)",
-        left + w, top + h + 16, day_text(now).c_str());
-    out += "</svg></div>";
+        left + weeks * step, top + h + 16, day_text(now).c_str());
+    out += "</svg>";
+    if (std::all_of(known.begin(), known.end(), [](int n) { return n == 0; })) {
+        out += R"(<p class="note">No fact known yet: a fact is known once it is answered )"
+               R"(right within 3 s.</p>)";
+    }
+    out += "</div>";
 }
 
-void add_facts(std::string& out, const std::vector<fact_fluency>& fluency) {
-    const std::vector<fact_fluency> facts = facts_to_practise(fluency, listed_facts);
+void add_operations(std::string& out, const player_figures& f) {
+    out +=
+        "<h3>Operations, last 30 days</h3><table><thead><tr><th>operation</th>"
+        "<th>canisters</th><th>right</th><th>median time</th></tr></thead><tbody>";
+    for (int op = 1; op <= 4; ++op) {
+        const operation_figures& o = f.operations[static_cast<std::size_t>(op)];
+        char share[16] = "-";
+        char median[32] = "-";
+        if (o.canisters > 0) {
+            (void)std::snprintf(share, sizeof share, "%d%%", share_right(o));
+            time_text(median, sizeof median, o.median_ticks);
+        }
+        add(out, "<tr><td>%s</td><td>%d</td><td>%s</td><td>%s</td></tr>", topic_name(op),
+            o.canisters, share, median);
+    }
+    out += "</tbody></table>";
+}
+
+void add_facts(std::string& out, const std::vector<fact_fluency>& facts) {
     out += "<h3>Facts to practise</h3>";
     if (facts.empty()) {
         out += "<p>None: every fact played is known.</p>";
@@ -240,43 +264,16 @@ void add_facts(std::string& out, const std::vector<fact_fluency>& fluency) {
     out += "</tbody></table>";
 }
 
-// Time on the canisters, launch to answer: of the last 30 days, and in all.
-std::array<long, 2> seconds_played(const std::vector<practice_row>& rows, std::time_t now) {
-    std::array<long, 2> seconds{0, 0};
-    const std::time_t window_start = practice_window_start(now);
-    played_rows played(now);
-    for (const practice_row& row : rows) {
-        if (!played.counts(row)) {
-            continue;
-        }
-        const long s = row.entry.ticks / 100;
-        seconds[0] += row.game.when >= window_start ? s : 0;
-        seconds[1] += s;
-    }
-    return seconds;
-}
-
-int chart_weeks(const std::vector<practice_row>& rows, std::time_t now) {
-    std::time_t first = now;
-    for (const practice_row& row : rows) {
-        first = std::min(first, row.game.when);
-    }
-    const long weeks = static_cast<long>((now - first) / (7 * seconds_per_day)) + 1;
-    return static_cast<int>(std::clamp<long>(weeks, shortest_chart, longest_chart));
-}
-
 void add_player(std::string& out, const player_history& p, std::size_t index, std::time_t now) {
-    const std::vector<fact_fluency>& fluency = p.fluency;
+    const player_figures& f = p.figures;
     add(out, R"(<section class="player" id="player%zu"><h2>%s</h2>)", index + 1,
         html_escaped(p.name).c_str());
-    const player_summary s = summarise_player(p.rows, fluency, now);
-    const std::array<long, 2> played = seconds_played(p.rows, now);
     add(out,
         "<p>Last 30 days: %d games, %d practice rounds, %s on the canisters (%s in all). "
         "Last played: %s.</p>",
-        s.games, s.rounds, duration_text(played[0]).c_str(), duration_text(played[1]).c_str(),
-        day_text(s.last_played).c_str());
-    add(out, R"(<p class="note">From %s</p>)", html_escaped(p.path).c_str());
+        f.games, f.rounds, duration_text(f.ticks_in_window).c_str(),
+        duration_text(f.ticks_in_all).c_str(), day_text(f.last_played).c_str());
+    add(out, R"(<p class="note">From %s</p>)", html_escaped(shown_path(p.path)).c_str());
     if (p.unread > 0) {
         add(out, R"(<p class="note">Lines that could not be read: %d</p>)", p.unread);
     }
@@ -284,16 +281,14 @@ void add_player(std::string& out, const player_history& p, std::size_t index, st
         out += "<p>No games yet.</p></section>";
         return;
     }
-    add_chart(out, facts_known_by_week(p.rows, now, chart_weeks(p.rows, now)), now);
-    add_facts(out, fluency);
+    add_operations(out, f);
+    add_chart(out, f, now);
+    add_facts(out, f.to_practise);
     out += "<h3>Fact maps</h3>";
     add_legend(out);
     out += R"(<div class="maps">)";
-    const std::array<int, 5> difficulty = latest_difficulties(p.rows, now);
-    for (int op = 1; op <= 4; ++op) {
-        if (difficulty[op] != 0) {
-            add_map(out, make_fact_map(op, difficulty[op], fluency, now));
-        }
+    for (const map_figures& m : f.maps) {
+        add_map(out, m);
     }
     out += "</div></section>";
 }
@@ -336,7 +331,7 @@ std::string progress_page(const std::vector<player_history>& players, const std:
     out += page_style;
     out += "</style></head><body>";
     add(out, "<h1>Refuel progress report</h1><p>The %d days to %s. From %s.</p>",
-        practice_window_days, day_text(now).c_str(), html_escaped(from).c_str());
+        practice_window_days, day_text(now).c_str(), html_escaped(shown_path(from)).c_str());
     out +=
         "<table><thead><tr><th>player</th><th>games</th><th>rounds</th><th>known +</th>"
         "<th>known &minus;</th><th>known &times;</th><th>known &divide;</th><th>to learn</th>"
@@ -344,11 +339,11 @@ std::string progress_page(const std::vector<player_history>& players, const std:
     for (const player_history& p : players) {
         if (!p.fault.empty()) {
             add(out, R"(<tr class="fault"><td>%s</td><td colspan="8">%s %s</td></tr>)",
-                html_escaped(p.name).c_str(), html_escaped(p.path).c_str(),
+                html_escaped(p.name).c_str(), html_escaped(shown_path(p.path)).c_str(),
                 html_escaped(p.fault).c_str());
             continue;
         }
-        const player_summary s = summarise_player(p.rows, p.fluency, now);
+        const player_figures& s = p.figures;
         add(out,
             "<tr><td>%s</td><td>%d</td><td>%d</td><td>%d</td><td>%d</td><td>%d</td><td>%d</td>"
             "<td>%d</td><td>%s</td></tr>",

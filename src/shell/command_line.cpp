@@ -123,9 +123,14 @@ command_line parse_command_line(int argc, const char* const* argv) {
         bool took_next = false;
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
         std::string value;
-        if (read_practise(arg, next, options, took_next) ||
-            read_value(arg, next, "--html", options.html_file, took_next, options)) {
+        if (read_practise(arg, next, options, took_next)) {
             i += took_next ? 1 : 0;
+        } else if (read_value(arg, next, "--html", options.html_file, took_next, options)) {
+            i += took_next ? 1 : 0;
+            if (options.action != command_action::refuse && options.html_file.empty()) {
+                options.action = command_action::refuse;  // a page written nowhere
+                options.error = "refuel: --html needs a file name";
+            }
         } else if (read_value(arg, next, "--player", value, took_next, options)) {
             i += took_next ? 1 : 0;
             take_player(value, options);

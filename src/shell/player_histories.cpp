@@ -13,7 +13,7 @@ namespace {
 
 player_history read_history(const std::string& name, const std::string& path, bool missing_is_fault,
                             std::time_t now) {
-    player_history h{name, path, "", {}, {}, 0};
+    player_history h{name, path, "", {}, {}, 0, {}};
     switch (read_practice_history(path, h.rows, &h.unread)) {
         case practice_file_unreadable:
             h.fault = "cannot be read";
@@ -31,19 +31,21 @@ player_history read_history(const std::string& name, const std::string& path, bo
             break;
     }
     h.fluency = fluency_of(h.rows, now);
+    h.figures = figures_of(h.rows, h.fluency, now);
     return h;
 }
 
-// The players' files in a folder that no list names, by name.
-std::vector<std::string> unlisted_players(const std::string& folder,
-                                          const std::vector<std::string>& listed) {
+// The players' files in a folder that no list entry has, by name.
+std::vector<std::string> unlisted_players(const std::string& folder, const player_list& list) {
     std::vector<std::string> found;
     std::error_code error;
     for (const auto& entry :
          std::filesystem::directory_iterator(folder.empty() ? "." : folder, error)) {
         std::string name;
-        if (player_of_practice_file(entry.path().filename().string(), name) &&
-            std::find(listed.begin(), listed.end(), name) == listed.end()) {
+        const std::string file = entry.path().filename().string();
+        const auto has = [&](const player_entry& p) { return p.name == name || p.file == file; };
+        if (player_of_practice_file(file, name) &&
+            std::none_of(list.players.begin(), list.players.end(), has)) {
             found.push_back(name);
         }
     }
@@ -65,26 +67,34 @@ std::string base_name(const std::string& path) {
 
 std::vector<player_history> folder_histories(const std::string& folder, const std::string& only,
                                              bool own_folder, std::time_t now) {
-    std::vector<std::string> players = read_player_list(folder + players_file_name);
-    struct stat st;
-    if (players.empty() &&
-        (own_folder || lstat((folder + first_practice_file).c_str(), &st) == 0)) {
-        players.emplace_back();  // practice.csv, the first player's
-    }
-    // With no first player, every file is named by its own player.
-    const std::vector<std::string> owners =
-        players.empty() ? std::vector<std::string>{""} : players;
-    const std::vector<std::string> unlisted = unlisted_players(folder, players);
-    players.insert(players.end(), unlisted.begin(), unlisted.end());
+    player_list list;
     std::vector<player_history> histories;
-    for (const std::string& name : players) {
-        if (only.empty() || name == only) {
-            const std::string path = folder + practice_file_of(owners, name);
-            histories.push_back(read_history(shown_player_name(name), path, !own_folder, now));
+    if (read_player_entries(folder + players_file_name, list) != player_list_read) {
+        // Whose file is whose is not known: nothing is guessed.
+        histories.push_back(
+            {"players list", folder + players_file_name, "cannot be read", {}, {}, 0, {}});
+        return histories;
+    }
+    struct stat st;
+    if (list.players.empty() &&
+        (own_folder || lstat((folder + first_practice_file).c_str(), &st) == 0)) {
+        list.players.push_back({"", first_practice_file});  // the first player's
+    }
+    std::vector<player_entry> players = list.players;
+    const std::vector<std::string> unlisted = unlisted_players(folder, list);
+    std::transform(unlisted.begin(), unlisted.end(), std::back_inserter(players),
+                   [](const std::string& name) {
+                       return player_entry{name, "practice-" + encode_player_name(name) + ".csv"};
+                   });
+    for (const player_entry& p : players) {
+        if (only.empty() || p.name == only) {
+            histories.push_back(
+                read_history(shown_player_name(p.name), folder + p.file, !own_folder, now));
         }
     }
     if (histories.empty() && !only.empty()) {
-        histories.push_back({only, folder + players_file_name, "does not list them", {}, {}, 0});
+        histories.push_back(
+            {only, folder + players_file_name, "does not list them", {}, {}, 0, {}});
     }
     return histories;
 }
@@ -104,12 +114,15 @@ std::vector<player_history> gathered_histories(const std::vector<std::string>& p
         // renamed, by its name.
         const std::string file = base_name(path);
         std::string name;
-        if (!player_of_practice_file(file, name)) {
-            const std::vector<std::string> list =
-                read_player_list(path.substr(0, path.size() - file.size()) + players_file_name);
-            const bool first = file == first_practice_file;
-            name = first && !list.empty() && !list[0].empty() ? list[0]
-                   : first                                    ? path
+        player_list list;
+        (void)read_player_entries(path.substr(0, path.size() - file.size()) + players_file_name,
+                                  list);
+        const auto owner = std::find_if(list.players.begin(), list.players.end(),
+                                        [&file](const player_entry& p) { return p.file == file; });
+        if (owner != list.players.end() && !owner->name.empty()) {
+            name = owner->name;  // the list beside it says whose it is
+        } else if (!player_of_practice_file(file, name)) {
+            name = file.empty() || file == first_practice_file ? path
                    : file.size() > 4 && file.compare(file.size() - 4, 4, ".csv") == 0
                        ? file.substr(0, file.size() - 4)
                        : file;
@@ -122,4 +135,3 @@ std::vector<player_history> gathered_histories(const std::vector<std::string>& p
     }
     return histories;
 }
-

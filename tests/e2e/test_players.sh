@@ -54,7 +54,9 @@ press n
 see new_player_box colour 25000 32 32 32 155 265 490 110
 tour "b e n Return" 03_main_menu_1
 quit
-[ "$(cat "$game_dir/players.txt")" = "$(printf '\nBEN')" ] || fail "players.txt: $(cat "$game_dir/players.txt")"
+# Each entry names its file (after the list's heading line).
+entries() { tail -n +2 "$game_dir/players.txt"; }
+[ "$(entries)" = "$(printf 'practice.csv\nBEN practice-BEN.csv')" ] || fail "players.txt: $(cat "$game_dir/players.txt")"
 
 start_game "$seed"
 tour - 02_title
@@ -88,7 +90,7 @@ see practice_report_ben report
 tour Return 03_main_menu_1
 quit
 
-[ "$(cat "$game_dir/players.txt")" = "$(printf 'ANN\nBEN')" ] || fail "players.txt: $(cat "$game_dir/players.txt")"
+[ "$(entries)" = "$(printf 'ANN practice.csv\nBEN practice-BEN.csv')" ] || fail "players.txt: $(cat "$game_dir/players.txt")"
 # The name box's names, as they were left: ACE typed, ANN and BEN as filled in.
 for name in ACE ANN BEN; do
     grep -q "$name" "$game_dir/hiscores.dat" || fail "hiscores.dat lacks $name"

@@ -50,6 +50,7 @@ for player in 1 2; do
     charts=$(grep -o 'aria-label="facts known week by week"' <<<"$part" | wc -l)
     maps=$(grep -o 'aria-label="fact map of [a-z]*"' <<<"$part" | sort -u | tr '\n' ' ')
     [ "$charts" -eq 1 ] || fail "player $player: $charts charts"
+    grep -q '<th>median time</th>' <<<"$part" || fail "player $player: no share right and median time"
     case $player in
     1) [ "$maps" = 'aria-label="fact map of multiplication" ' ] || fail "player 1 maps: $maps" ;;
     2) [ "$maps" = 'aria-label="fact map of addition" aria-label="fact map of division" ' ] ||
