@@ -355,17 +355,18 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
               "multiplication       75%         1.0 s\n"
               "division               -             -\n"
               "\n"
-              "facts to practise state           misses  latest time\n"
-              "3x4 = 12          slow                 0        3.0 s\n"
-              "1x9 = 9           new                  0            -\n"
-              "1x3 = 3           new                  0            -\n"
-              "1x4 = 4           new                  0            -\n"
-              "1x7 = 7           new                  0            -\n"
-              "1x1 = 1           new                  0            -\n"
-              "1x10 = 10         new                  0            -\n"
-              "1x8 = 8           new                  0            -\n"
-              "4x4 = 16          to learn             2        1.0 s\n"
-              "3x8 = 24          to learn             1        1.0 s\n"
+              "Fast: right within 3.0 s (3 s and this child's typing time)\n"
+              "facts to practise state           wrong/missed  latest time\n"
+              "3x4 = 12          slow lately                0        3.0 s\n"
+              "1x9 = 9           new                        0            -\n"
+              "1x3 = 3           new                        0            -\n"
+              "1x4 = 4           new                        0            -\n"
+              "1x7 = 7           new                        0            -\n"
+              "1x1 = 1           new                        0            -\n"
+              "1x10 = 10         new                        0            -\n"
+              "1x8 = 8           new                        0            -\n"
+              "4x4 = 16          to learn                   2        1.0 s\n"
+              "3x8 = 24          to learn                   1        1.0 s\n"
               "\n"
               "Fact map of multiplication, difficulty 1: 0 of 27 known, 0 this week\n"
               "each cell: row x column\n"
@@ -381,7 +382,7 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
               "  9  .  !  o\n"
               " 10  .  .  !\n"
               "\n"
-              "Key:  # known  o due for review  ~ slow  ! to learn  . new\n");
+              "Key:  # known  o due for review  ~ slow lately  ! to learn  . new\n");
     // A file that is there but cannot be read, and a report that cannot be
     // written, are failures.
     std::FILE* full = std::fopen("/dev/full", "w");
