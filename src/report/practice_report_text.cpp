@@ -15,7 +15,8 @@
 namespace {
 
 constexpr int listed_facts = 10;
-constexpr const char* state_words[5] = {"new", "to learn", "slow lately", "known", "due for review"};
+constexpr const char* state_words[5] = {"new", "to learn", "slow lately", "known",
+                                        "due for review"};
 
 void print_operations(std::FILE* out, const std::vector<practice_row>& rows, std::time_t now) {
     const std::time_t window_start = practice_window_start(now);
@@ -70,8 +71,8 @@ void print_facts(std::FILE* out, const std::vector<fact_fluency>& fluency,
     const int bar = fluency.empty() ? standard_bar_ticks : fluency.front().bar_ticks;
     (void)std::fprintf(out, "\nFast: right within %d.%d s (3 s and this child's typing time)\n",
                        bar / 100, bar / 10 % 10);
-    (void)std::fprintf(out, "%-17s %-15s %12s %12s\n", "facts to practise", "state",
-                       "wrong/missed", "latest time");
+    (void)std::fprintf(out, "%-17s %-15s %12s %12s\n", "facts to practise", "state", "wrong/missed",
+                       "latest time");
     if (facts.empty()) {
         (void)std::fprintf(out, "(none)\n");
     }
