@@ -196,8 +196,11 @@ std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& cand
         }
     }
     for (const std::vector<pick>* share : {&wanting, &rested}) {
-        for (std::size_t i = 0; i < share->size() && chosen.size() < round_canisters; ++i) {
-            chosen.push_back((*share)[i].fact);
+        for (const pick& p : *share) {
+            if (chosen.size() >= round_canisters) {
+                break;
+            }
+            chosen.push_back(p.fact);
         }
     }
     // A small choice comes round again.
