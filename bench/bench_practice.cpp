@@ -17,6 +17,7 @@
 #include "asset_catalogue.h"
 #include "drawing_kit.h"
 #include "fact_map_screen.h"
+#include "known_by_week.h"
 #include "high_score_table.h"
 #include "bench_game_setup.h"
 #include "platform.h"
@@ -104,6 +105,27 @@ void bm_fact_map_4mib(benchmark::State& state) {
     }
 }
 BENCHMARK(bm_fact_map_4mib)->Unit(benchmark::kMillisecond);
+
+// PRACTISE NEXT ranked from the memory model, never-met facts of a set
+// among them (each judged by its table).
+void bm_practise_next_4mib(benchmark::State& state) {
+    const std::vector<fact_fluency> fluency = read_fluency();
+    const std::vector<arithmetic_fact> unmet = facts_of_set(3, 2);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(facts_to_practise(fluency, practice_next_rows, unmet));
+    }
+}
+BENCHMARK(bm_practise_next_4mib)->Unit(benchmark::kMillisecond);
+
+// The week chart: every fact's memory judged at each week's end.
+void bm_week_chart_4mib(benchmark::State& state) {
+    std::vector<practice_row> rows;
+    (void)read_practice_history(practice_path(), rows);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(facts_known_by_week(rows, now, 12));
+    }
+}
+BENCHMARK(bm_week_chart_4mib)->Unit(benchmark::kMillisecond);
 
 void bm_text_report_4mib(benchmark::State& state) {
     std::FILE* out = std::fopen("/dev/null", "w");

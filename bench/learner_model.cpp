@@ -34,8 +34,10 @@ constexpr int set_topic = 3;
 constexpr int set_difficulty = 2;
 constexpr double seconds_per_canister = 8.0;
 constexpr double fast_seconds = fast_answer_ticks / 100.0;
-constexpr int game_canisters = 30;  // a plain game, about three levels
-constexpr int precision_days[] = {3, 7, 14, 28};
+constexpr double slow_typing_seconds = 1.3;  // a slow typist's extra time an answer
+constexpr int game_canisters = 30;           // a plain game, about three levels
+constexpr int precision_days[] = {3, 7, 14, 28, 56};
+constexpr int precision_day_count = static_cast<int>(std::size(precision_days));
 
 // ACT-R declarative memory with the spacing rule of Pavlik and Anderson
 // (2005): each presentation decays by c*e^m + a, m the activation when it
@@ -63,8 +65,14 @@ struct trace {
     double last_day = -1;  // HLR: real days of the latest exposure; -1 for none
 };
 
+// Who learns: with a prior (some tables known), knowing nothing, or with a
+// prior but typing slowly.
+enum learner_kind { learner_prior, learner_blank, learner_slow };
+const char* const learner_names[3] = {"prior", "knows none", "slow typist"};
+
 struct learner {
     model_kind model;
+    double typing = 0;  // seconds added to every answer
     std::vector<arithmetic_fact> facts;
     std::vector<trace> memory;
     double real_now = 0;   // real seconds since the first session
@@ -89,10 +97,10 @@ double activation(const trace& t, double psych_now) {
 double recall(const learner& l, const trace& t, double& seconds) {
     if (l.model == model_actr) {
         const double m = activation(t, l.psych_now);
-        seconds = actr_latency_fixed + actr_latency_f * std::exp(-std::max(m, -5.0));
+        seconds = actr_latency_fixed + l.typing + actr_latency_f * std::exp(-std::max(m, -5.0));
         return 1 / (1 + std::exp((actr_tau - m) / actr_s));
     }
-    seconds = 1.5;
+    seconds = 1.5 + l.typing;
     if (t.last_day < 0) {
         return 0;
     }
@@ -102,11 +110,12 @@ double recall(const learner& l, const trace& t, double& seconds) {
 }
 
 // The truth the scheduler is judged by: fluent is a recall of 90 % within
-// the game's fast time.
+// the game's fast time, with the learner's own extra typing time on top (a
+// slow typist is judged on recall, not on typing).
 double fast_recall(const learner& l, const trace& t) {
     double seconds = 0;
     const double p = recall(l, t, seconds);
-    return seconds <= fast_seconds ? p : 0;
+    return seconds <= fast_seconds + l.typing ? p : 0;
 }
 
 void present(learner& l, trace& t, bool right) {
@@ -133,7 +142,7 @@ practice_entry answer(learner& l, int a, int op, int b) {
     bool right = true;
     if (uniform(l) >= p) {
         right = uniform(l) < 0.5;
-        seconds = right ? 6.0 : 4.0;
+        seconds = (right ? 6.0 : 4.0) + l.typing;
         e.result = right ? practice_right : practice_wrong;
     }
     e.ticks = static_cast<int>(seconds * 100);
@@ -147,12 +156,16 @@ practice_entry answer(learner& l, int a, int op, int b) {
 // The prior: the 0, 1, 2, 5 and 10 tables are each known with a chance
 // (0.6, 0.6, 0.5, 0.4, 0.6): their facts practised every other day over the
 // 60 days before the first session.
-void start_learner(learner& l, model_kind model, unsigned int seed) {
+void start_learner(learner& l, model_kind model, learner_kind kind, unsigned int seed) {
     l = learner{};
     l.model = model;
+    l.typing = kind == learner_slow ? slow_typing_seconds : 0;
     l.dice = seed * 2654435761u + 1;
     l.facts = facts_of_set(set_topic, set_difficulty);
     l.memory.assign(l.facts.size(), trace{});
+    if (kind == learner_blank) {
+        return;
+    }
     const int tables[5] = {0, 1, 2, 5, 10};
     const double chance[5] = {0.6, 0.6, 0.5, 0.4, 0.6};
     bool known[11] = {};
@@ -205,8 +218,7 @@ double precision_at_ten(const learner& l, const std::vector<practice_row>& rows,
 
 struct run_result {
     int days;  // to 90 % fluent; the day limit when not reached
-    double precision;
-    int precision_count;
+    double precision[precision_day_count];
     long right;  // answers right, and all answers, until 90 % fluent
     long answers;
 };
@@ -255,14 +267,14 @@ void play_day(learner& l, bool rounds, int canisters, const std::string& path, s
     }
 }
 
-run_result run(model_kind model, bool rounds, int canisters, unsigned int seed, int day_limit,
-               const std::string& path, std::time_t epoch) {
+run_result run(model_kind model, learner_kind kind, bool rounds, int canisters, unsigned int seed,
+               int day_limit, const std::string& path, std::time_t epoch) {
     std::remove(path.c_str());
     learner l;
-    start_learner(l, model, seed);
+    start_learner(l, model, kind, seed);
     seed_rand15(seed);
     std::fill(std::begin(problem_history), std::end(problem_history), history_entry{});
-    run_result result{day_limit, 0, 0, 0, 0};
+    run_result result{day_limit, {}, 0, 0};
     run_result after{};  // what was answered once fluent, not counted
     const int last_precision_day = precision_days[std::size(precision_days) - 1];
     for (int day = 0; day < day_limit; ++day) {
@@ -270,13 +282,12 @@ run_result run(model_kind model, bool rounds, int canisters, unsigned int seed, 
         const double start = day * 86400.0 + 17 * 3600.0;
         l.psych_now += (start - l.real_now) * actr_h;
         l.real_now = start;
-        if (std::find(std::begin(precision_days), std::end(precision_days), day) !=
-            std::end(precision_days)) {
+        const int* at = std::find(std::begin(precision_days), std::end(precision_days), day);
+        if (at != std::end(precision_days)) {
             std::vector<practice_row> rows;
             (void)read_practice_history(path, rows);
-            result.precision +=
+            result.precision[at - std::begin(precision_days)] =
                 precision_at_ten(l, rows, epoch + static_cast<std::time_t>(l.real_now));
-            result.precision_count += 1;
         }
         if (result.days == day_limit && fluent_share(l) >= 0.9) {
             result.days = day;
@@ -316,7 +327,7 @@ int main(int argc, char** argv) {
         }
     }
     if (smoke) {
-        learners = 2;
+        learners = 1;
         day_limit = 4;
     }
     char scratch[] = "/tmp/refuel-learners-XXXXXX";
@@ -341,42 +352,56 @@ int main(int argc, char** argv) {
         "(2005); half-life regression of Settles & Meeder (2016).\n");
     std::printf(
         "Days to 90 %% of the facts fluent (median; %d = not within %d days);\n"
-        "right: the share of right answers until then; p@10: PRACTISE NEXT's\n"
-        "precision at ten against the model's ten weakest facts\n\n",
+        "never: learners not fluent within the limit (games/rounds); right: the\n"
+        "share of right answers until then; p@10 on days 3, 7, 14, 28, 56:\n"
+        "PRACTISE NEXT's precision at ten against the model's ten weakest facts\n\n",
         day_limit, day_limit);
-    std::printf("%-16s %5s %6s %6s %6s %6s %8s %8s %8s %8s\n", "model", "a day", "games", "rounds",
-                "ratio", "faster", "right gm", "right rd", "p@10 gm", "p@10 rd");
+    std::printf("%-16s %-11s %5s %6s %6s %6s %6s %5s %5s  %-29s %-29s\n", "model", "learners",
+                "a day", "games", "rounds", "ratio", "never", "r gm", "r rd", "p@10 games",
+                "p@10 rounds");
     for (const model_kind model : {model_actr, model_hlr}) {
         for (const int canisters : {60, 20}) {
-            std::vector<int> days[2];
-            double precision[2] = {};
-            int precision_count[2] = {};
-            double right[2][2] = {};  // right, answers
-            int rounds_faster = 0;
-            for (int i = 0; i < learners; ++i) {
-                const unsigned int seed = 1000u + static_cast<unsigned int>(i);
-                for (int rounds = 0; rounds < 2; ++rounds) {
-                    const run_result r =
-                        run(model, rounds == 1, canisters, seed, day_limit, path, epoch);
-                    days[rounds].push_back(r.days);
-                    precision[rounds] += r.precision;
-                    precision_count[rounds] += r.precision_count;
-                    right[rounds][0] += static_cast<double>(r.right);
-                    right[rounds][1] += static_cast<double>(r.answers);
+            for (const learner_kind kind : {learner_prior, learner_blank, learner_slow}) {
+                const int count = kind == learner_prior ? learners : std::max(1, learners / 3);
+                std::vector<int> days[2];
+                double precision[2][precision_day_count] = {};
+                double right[2][2] = {};  // right, answers
+                int never[2] = {};
+                for (int i = 0; i < count; ++i) {
+                    const unsigned int seed = 1000u + 100u * kind + static_cast<unsigned int>(i);
+                    for (int rounds = 0; rounds < 2; ++rounds) {
+                        const run_result r =
+                            run(model, kind, rounds == 1, canisters, seed, day_limit, path, epoch);
+                        days[rounds].push_back(r.days);
+                        never[rounds] += r.days >= day_limit ? 1 : 0;
+                        for (int d = 0; d < precision_day_count; ++d) {
+                            precision[rounds][d] += r.precision[d] / count;
+                        }
+                        right[rounds][0] += static_cast<double>(r.right);
+                        right[rounds][1] += static_cast<double>(r.answers);
+                    }
                 }
-                rounds_faster += days[1].back() < days[0].back() ? 1 : 0;
+                const double games = median(days[0]);
+                const double rounds = median(days[1]);
+                char never_text[32];
+                (void)std::snprintf(never_text, sizeof never_text, "%d/%d", never[0], never[1]);
+                std::string per_day[2];
+                for (int g = 0; g < 2; ++g) {
+                    for (int d = 0; d < precision_day_count; ++d) {
+                        char cell[8];
+                        (void)std::snprintf(cell, sizeof cell, "%s%.2f", d > 0 ? " " : "",
+                                            precision[g][d]);
+                        per_day[g] += cell;
+                    }
+                }
+                std::printf("%-16s %-11s %5d %6.1f %6.1f %5.2fx %6s %4.0f%% %4.0f%%  %-29s %-29s\n",
+                            model_names[model], learner_names[kind], canisters, games, rounds,
+                            rounds > 0 ? games / rounds : 0.0, never_text,
+                            100 * right[0][0] / std::max(1.0, right[0][1]),
+                            100 * right[1][0] / std::max(1.0, right[1][1]), per_day[0].c_str(),
+                            per_day[1].c_str());
+                std::fflush(stdout);
             }
-            const double games = median(days[0]);
-            const double rounds = median(days[1]);
-            char faster[32];
-            (void)std::snprintf(faster, sizeof faster, "%d/%d", rounds_faster, learners);
-            std::printf("%-16s %5d %6.1f %6.1f %5.2fx %6s %7.0f%% %7.0f%% %8.2f %8.2f\n",
-                        model_names[model], canisters, games, rounds,
-                        rounds > 0 ? games / rounds : 0.0, faster,
-                        100 * right[0][0] / std::max(1.0, right[0][1]),
-                        100 * right[1][0] / std::max(1.0, right[1][1]),
-                        precision[0] / std::max(1, precision_count[0]),
-                        precision[1] / std::max(1, precision_count[1]));
         }
     }
     std::remove(path.c_str());

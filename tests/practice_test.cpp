@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <array>
+#include <cmath>
 #include <fstream>
 
 #include "fact_fluency.h"
+#include "known_by_week.h"
 #include "latest_play.h"
 #include "round_engine.h"
 #include "high_score_table.h"
@@ -180,43 +182,40 @@ TEST(practice_csv, folders_are_made_and_a_fifo_neither_written_nor_read) {
 }
 
 // A hand-made history; each fact's answers in days before now (noon),
-// with their results and times.
+// with their results and times, and what the memory model makes of them:
+// the state and the chance of a fast answer at the next day's practice.
 struct fluency_case {
     const char* fact;
     std::vector<std::tuple<double, int, int>> answers;  // days ago, result, ticks
     fact_state state;
-    int streak;
-    int overdue;
+    double chance;
 } const histories[] = {
-    {"1x2", {{0, R, 150}}, fact_known, 1, 0},
-    {"2x2", {{1, R, 150}}, fact_due, 1, 0},
-    {"2x3", {{3, R, 150}, {2, R, 299}}, fact_known, 2, 0},
-    {"4x2",
-     {{20, R, 100}, {19, R, 100}, {18, R, 100}, {17, R, 100}, {16, R, 100}},
-     fact_known,
-     5,
-     0},
-    {"2x5", {{20, R, 100}, {19, R, 100}, {18, R, 100}, {17, R, 100}}, fact_due, 4, 3},
-    {"2x6", {{10.1, R, 100}, {9.9, R, 100}}, fact_due, 1, 9},
-    {"2x7", {{3, R, 100}, {2, R, 100}, {1, W, 100}}, fact_to_learn, 0, 0},
-    {"8x2", {{3, R, 100}, {1, R, 350}}, fact_slow, 0, 0},
-    {"2x9", {{2, R, 100}, {1, M, 2501}}, fact_to_learn, 0, 0},
-    {"3x3", {{0, R, 300}}, fact_known, 1, 0},
-    {"5x5", {{1, R, 300}}, fact_due, 1, 0},
-    {"3x4", {{0, R, 301}}, fact_slow, 0, 0},
-    {"3x5", {{-3, W, 100}}, fact_new, 0, 0},
-    {"3x6", {{1, R, 100}, {-2, W, 100}}, fact_due, 1, 0},
-    {"3x7", {{-1, W, 100}}, fact_to_learn, 0, 0},
-    {"4x4", {{40, W, 100}, {2, W, 100}, {1, W, 100}}, fact_to_learn, 0, 0},
-    {"8/2", {{0.5, R, 150}}, fact_known, 1, 0},
+    // One fast answer: half-life 6 days, so not yet fluent.
+    {"1x2", {{0, R, 150}}, fact_due, 0.89},
+    {"3x3", {{0, R, 300}}, fact_due, 0.89},
+    {"2x2", {{1, R, 150}}, fact_due, 0.79},
+    {"3x4", {{0, R, 301}}, fact_slow, 0.06},
+    // A fast answer adds a tenth of a day and half the gap since the one
+    // before (at most its half-life); long gaps survived last, unless a
+    // fail is on record.
+    {"2x3", {{3, R, 150}, {2, R, 299}}, fact_due, 0.73},
+    {"4x2", {{20, R, 100}, {19, R, 100}, {18, R, 100}, {17, R, 100}, {16, R, 100}}, fact_due, 0.25},
+    {"5x6", {{30, R, 100}, {10, R, 100}, {1, R, 100}}, fact_known, 0.92},
+    {"5x7", {{30, W, 100}, {10, R, 100}, {1, R, 100}}, fact_due, 0.34},
+    {"2x6", {{10.1, R, 100}, {9.9, R, 100}}, fact_due, 0.30},
+    {"2x7", {{3, R, 100}, {2, R, 100}, {1, W, 100}}, fact_to_learn, 0.74},
+    {"8x2", {{3, R, 100}, {1, R, 350}}, fact_slow, 0.76},
+    {"2x9", {{2, R, 100}, {1, M, 2501}}, fact_to_learn, 0.72},
+    {"4x4", {{40, W, 100}, {2, W, 100}, {1, W, 100}}, fact_to_learn, 0},
+    // Rows past tomorrow count nowhere; tomorrow's do.
+    {"3x5", {{-3, W, 100}}, fact_new, 0},
+    {"3x6", {{1, R, 100}, {-2, W, 100}}, fact_due, 0.79},
+    {"3x7", {{-1, W, 100}}, fact_to_learn, 0.06},
     // A fast answer the day of a miss is no sign of knowing; a later day's is.
-    {"8x3", {{1, W, 100}, {0.9, R, 100}}, fact_to_learn, 0, 0},
-    {"9x3", {{2, W, 100}, {1, R, 100}}, fact_due, 1, 0},
+    {"8x3", {{1, W, 100}, {0.9, R, 100}}, fact_to_learn, 0.04},
+    {"9x3", {{2, W, 100}, {1, R, 100}}, fact_due, 0.10},
     // The file's order is the order played, whatever the clock said.
-    {"10x3", {{1, R, 100}, {2, W, 100}}, fact_to_learn, 0, 0},
-    // Fast after long gaps: a memory that lasts, unless fails are on record.
-    {"5x6", {{9, R, 100}, {6, R, 100}, {2, R, 100}}, fact_known, 3, 0},
-    {"5x7", {{9, W, 100}, {6, R, 100}, {2, R, 100}}, fact_known, 2, 0},
+    {"10x3", {{1, R, 100}, {2, W, 100}}, fact_to_learn, 0.72},
 };
 
 std::vector<practice_row> history_rows() {
@@ -229,28 +228,104 @@ std::vector<practice_row> history_rows() {
     return rows;
 }
 
-TEST(fact_fluency, states_streaks_and_reviews_from_the_history_alone) {
+arithmetic_fact fact_named(const std::string& text) {
+    const practice_row row = answer_row(0, text, R, 0);
+    return fact_of(row.entry.operation, row.entry.operand_a, row.entry.operand_b);
+}
+
+TEST(fact_memory, states_and_chances_from_the_history_alone) {
     const auto fluency = fluency_of(history_rows(), at(0));
     for (const fluency_case& c : histories) {
-        const practice_row row = answer_row(0, c.fact, R, 0);
-        const arithmetic_fact fact =
-            fact_of(row.entry.operation, row.entry.operand_a, row.entry.operand_b);
-        const fact_fluency* f = find_fluency(fluency, fact);
-        EXPECT_EQ(state_of(fluency, fact), c.state) << c.fact;
-        EXPECT_EQ(f != nullptr ? f->streak : 0, c.streak) << c.fact;
-        EXPECT_EQ(f != nullptr ? f->days_overdue : 0, c.overdue) << c.fact;
+        const fact_fluency* f = find_fluency(fluency, fact_named(c.fact));
+        EXPECT_EQ(state_of(fluency, fact_named(c.fact)), c.state) << c.fact;
+        EXPECT_NEAR(f != nullptr ? f->recall_chance : 0, c.chance, 0.01) << c.fact;
+        // Known is fluent: 90 % at the next day's practice.
+        EXPECT_EQ(c.state == fact_known, f != nullptr && f->recall_chance >= 0.9 &&
+                                             f->latest_fast && f->state != fact_to_learn)
+            << c.fact;
     }
-    EXPECT_GT(find_fluency(fluency, fact_of(3, 5, 6))->recall_chance, 0.7);
-    EXPECT_LT(find_fluency(fluency, fact_of(3, 5, 7))->recall_chance, 0.4);
+    // The days left until a known fact falls under 90 %: half-life x
+    // log2(1/0.9) after its latest answer.
+    const fact_fluency* known = find_fluency(fluency, fact_named("5x6"));
+    EXPECT_NEAR(known->days_left, known->half_life_days * std::log2(1 / 0.9) - 1, 0.01);
+}
+
+// The bar: 3 s plus the tenth fastest of the latest right answers less
+// 1.5 s, once there are 20 of them; an answer within it is fast.
+TEST(fact_memory, the_bar_allows_for_the_childs_own_typing) {
+    const struct {
+        int answers;
+        int ticks;
+        int bar;
+    } cases[] = {{17, 250, 300}, {20, 250, 400}, {30, 120, 300}, {30, 900, 600}};
+    for (const auto& c : cases) {
+        std::vector<practice_row> rows;
+        for (int i = 0; i < c.answers; ++i) {
+            rows.push_back(answer_row(at(3), "7x8", R, c.ticks + i % 3));
+        }
+        // A slow typist's answer inside their bar is fast, not slow.
+        rows.push_back(answer_row(at(2), "6x9", R, c.bar));
+        rows.push_back(answer_row(at(1), "6x8", R, c.bar + 1));
+        EXPECT_EQ(typing_bar_ticks(rows, at(0)), c.bar) << c.answers << " at " << c.ticks;
+        const auto fluency = fluency_of(rows, at(0));
+        EXPECT_EQ(state_of(fluency, fact_named("6x9")), fact_due);
+        EXPECT_EQ(state_of(fluency, fact_named("6x8")), fact_slow);
+    }
+}
+
+// PRACTISE NEXT: today's wrong, missed and slow first, then the lowest
+// chance; a fact never met carries the chance its table shows.
+TEST(fact_memory, practise_next_leads_with_todays_fails_then_the_weakest) {
+    const struct {
+        const char* fact;
+        double days_ago;
+        int result;
+    } rows_in[] = {{"3x7", 0, W},  {"4x6", 5, R},  {"2x8", 0.2, R}, {"2x8", 0.1, M},
+                   {"6x6", 40, R}, {"6x6", 10, R}, {"6x6", 1, R},   {"0x3", 3, R},
+                   {"0x5", 3, R},  {"0x7", 3, R},  {"9x9", 0, R}};
+    std::vector<practice_row> rows;
+    for (const auto& r : rows_in) {
+        rows.push_back(answer_row(at(r.days_ago), r.fact, r.result, 150));
+    }
+    const auto fluency = fluency_of(rows, at(0));
+    const std::vector<arithmetic_fact> unmet = {fact_named("7x9"), fact_named("0x9")};
     std::string ranked;
-    for (const fact_fluency& f : facts_to_practise(fluency, 9)) {
+    for (const fact_fluency& f : facts_to_practise(fluency, 10, unmet)) {
         char text[32];
         fact_text(text, sizeof text, f.fact);
-        ranked += std::string(text) + " " + std::to_string(f.recent_misses) + "|";
+        ranked += std::string(text) + "|";
     }
+    // 0x9's table (0x3, 0x5, 0x7 fast three days ago) puts it beside them.
     EXPECT_EQ(ranked,
-              "2x6 = 12 0|4x4 = 16 2|3x8 = 24 1|3x9 = 27 1|3x7 = 21 1|3x4 = 12 0|2x5 = 10 0|"
-              "2x4 = 8 0|3x10 = 30 1|");
+              "3x7 = 21|2x8 = 16|7x9 = 63|4x6 = 24|0x9 = 0|0x3 = 0|0x5 = 0|0x7 = 0|"
+              "9x9 = 81|6x6 = 36|");
+}
+
+// Odd histories: one fact, only rows from the future, only wrong answers,
+// thousands of facts: always an answer, never a NaN.
+TEST(fact_memory, odd_histories_give_finite_answers) {
+    std::vector<std::vector<practice_row>> histories_in(4);
+    histories_in[0].push_back(answer_row(at(0), "2x2", R, 0));
+    for (int i = 0; i < 5; ++i) {
+        histories_in[1].push_back(answer_row(at(-3 - i), "3x3", R, 100));
+        histories_in[2].push_back(answer_row(at(i), "4x4", i % 2 == 0 ? W : M, 100));
+    }
+    for (int a = 0; a < 60; ++a) {
+        for (int b = a; b < 60; ++b) {
+            histories_in[3].push_back(answer_row(at((a + b) % 30),
+                                                 std::to_string(a) + "x" + std::to_string(b),
+                                                 (a + b) % 3, 100 * (a % 5)));
+        }
+    }
+    for (const auto& rows : histories_in) {
+        const auto fluency = fluency_of(rows, at(0));
+        for (const fact_fluency& f : facts_to_practise(fluency, 10, facts_of_set(3, 2))) {
+            EXPECT_TRUE(std::isfinite(f.recall_chance) && std::isfinite(f.days_left));
+            EXPECT_TRUE(f.recall_chance >= 0 && f.recall_chance <= 1 && f.days_left >= 0);
+        }
+        EXPECT_EQ(facts_known_by_week(rows, at(0), 8).size(), 8u);
+    }
+    EXPECT_TRUE(fluency_of(histories_in[1], at(0)).empty());
 }
 
 TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
@@ -270,44 +345,44 @@ TEST(practice_report_text, the_report_of_a_history_and_its_failures) {
     std::free(text);
     EXPECT_EQ(report,
               "Refuel practice report: the 30 days to 2026-12-07\n"
-              "From practice.csv\n\n"
-              "Games: 23   practice rounds: 19   canisters: 42\n\n"
+              "From practice.csv\n"
+              "\n"
+              "Games: 19   practice rounds: 17   canisters: 36\n"
+              "\n"
               "operation          right   median time\n"
               "addition               -             -\n"
               "subtraction            -             -\n"
-              "multiplication       78%         1.0 s\n"
-              "division            100%         1.5 s\n\n"
-              "facts to practise state           misses  latest time\n"
-              "1x9 = 9           new                  0            -\n"
-              "12/3 = 4          new                  0            -\n"
-              "7/1 = 7           new                  0            -\n"
-              "1x3 = 3           new                  0            -\n"
-              "9/1 = 9           new                  0            -\n"
-              "1x4 = 4           new                  0            -\n"
-              "15/3 = 5          new                  0            -\n"
-              "9/3 = 3           new                  0            -\n"
-              "2x6 = 12          due for review       0        1.0 s\n"
-              "4x4 = 16          to learn             2        1.0 s\n\n"
-              "Fact map of multiplication, difficulty 1: 4 of 27 known, 5 due for review\n"
+              "multiplication       75%         1.0 s\n"
+              "division               -             -\n"
+              "\n"
+              "Fast: right within 3.0 s (3 s and this child's typing time)\n"
+              "facts to practise state           wrong/missed  latest time\n"
+              "3x4 = 12          slow lately                0        3.0 s\n"
+              "1x9 = 9           new                        0            -\n"
+              "1x3 = 3           new                        0            -\n"
+              "1x4 = 4           new                        0            -\n"
+              "1x7 = 7           new                        0            -\n"
+              "1x1 = 1           new                        0            -\n"
+              "1x10 = 10         new                        0            -\n"
+              "1x8 = 8           new                        0            -\n"
+              "4x4 = 16          to learn                   2        1.0 s\n"
+              "3x8 = 24          to learn                   1        1.0 s\n"
+              "\n"
+              "Fact map of multiplication, difficulty 1: 0 of 27 known, 8 due for review\n"
               "each cell: row x column\n"
               "  x  1  2  3  4  5  6  7  8  9 10\n"
-              "  1  .  #  .  .  .  .  .  .  .  .\n"
-              "  2  #  o  #  #  o  o  !  ~  !  .\n"
-              "  3  .  #  #  ~  .  o  !  !  o  !\n"
-              "  4  .  #  ~\n"
-              "  5  .  o  .\n"
+              "  1  .  o  .  .  .  .  .  .  .  .\n"
+              "  2  o  o  o  o  .  o  !  ~  !  .\n"
+              "  3  .  o  o  ~  .  o  !  !  o  !\n"
+              "  4  .  o  ~\n"
+              "  5  .  .  .\n"
               "  6  .  o  o\n"
               "  7  .  !  !\n"
               "  8  .  ~  !\n"
               "  9  .  !  o\n"
-              " 10  .  .  !\n\n"
-              "Fact map of division, difficulty 1: 1 of 30 known, 0 due for review\n"
-              "each cell: (row x column) / row, so 12/3 is at row 3, column 4\n"
-              "  /  1  2  3  4  5  6  7  8  9 10\n"
-              "  1  .  .  .  .  .  .  .  .  .  .\n"
-              "  2  .  .  .  #  .  .  .  .  .  .\n"
-              "  3  .  .  .  .  .  .  .  .  .  .\n\n"
-              "Key:  # known  o due for review  ~ slow  ! to learn  . new\n");
+              " 10  .  .  !\n"
+              "\n"
+              "Key:  # known  o due for review  ~ slow lately  ! to learn  . new\n");
     // A file that is there but cannot be read, and a report that cannot be
     // written, are failures.
     std::FILE* full = std::fopen("/dev/full", "w");

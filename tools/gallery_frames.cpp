@@ -156,7 +156,7 @@ std::vector<fact_fluency> made_up_fluency() {
                                      : kind < 2 ? fact_slow
                                      : kind < 4 ? fact_due
                                                 : fact_known;
-            fluency.push_back({f, state, 1, 0, 300, 0, 0, 0, made_up_now - kind * 86400});
+            fluency.push_back({f, state, 0, 300, 0, 0, made_up_now - kind * 86400});
         }
     }
     for (const arithmetic_fact& f : facts_of_set(3, 2)) {
@@ -170,8 +170,7 @@ std::vector<fact_fluency> made_up_fluency() {
                                  : kind < 6  ? fact_known
                                              : fact_new;
         if (state != fact_new) {
-            fluency.push_back({f, state, state == fact_known ? 2 : 0, kind, 250 + 40 * kind, 0,
-                               kind, 0, made_up_now - kind * 86400});
+            fluency.push_back({f, state, kind, 250 + 40 * kind, 0, 0, made_up_now - kind * 86400});
         }
     }
     // As fluency_of would rank them: a miss yesterday, a slow answer, a

@@ -5,50 +5,46 @@
 #include <iterator>
 #include <map>
 
-const int review_interval_days[review_interval_count] = {1, 3, 7, 14, 30};
-
 namespace {
 
 struct tally {
-    fact_fluency fluency{};
+    fact_memory memory;
     std::vector<int> times;
-    std::time_t latest_when = 0;
-    int fails = 0;  // answers not fast
+    int recent_misses = 0;
 };
 
-// The memory estimate: half-lives in days of a fact first answered fast or
-// not, what every answer adds (the answer is seen each time), what a fail on
-// record takes from a fast answer's gain, and how far ahead the chance is
-// judged: the next day's practice.
-constexpr double first_fast_half_life = 1.0;
-constexpr double first_failed_half_life = 0.25;
-constexpr double answer_growth = 1.1;
-constexpr double fail_weight = 4.0;
-constexpr double recall_ahead_days = 1.0;
+// What an unmet fact's table shows counts for less than its own answers.
+constexpr double table_evidence_weight = 0.8;
+constexpr int table_evidence_least = 2;
+constexpr double table_evidence_floor = 0.5;
 
-// The half-life after an answer given `gap` days after the fact's previous
-// one, with `fails` earlier answers not fast. A fast answer after a long gap
-// shows the memory lasts; a record of fails makes that the weaker evidence.
-double next_half_life(double half_life, bool fast, double gap, int fails) {
-    if (half_life <= 0) {
-        return fast ? first_fast_half_life : first_failed_half_life;
+// Lead first, then the lower chance, more misses, slower, the hash.
+bool practise_before(const fact_fluency& x, const fact_fluency& y) {
+    if (x.failed_today != y.failed_today) {
+        return x.failed_today;
     }
-    return half_life * answer_growth + (fast ? gap / (1 + fail_weight * fails) : 0.0);
+    if (x.recall_chance != y.recall_chance) {
+        return x.recall_chance < y.recall_chance;
+    }
+    if (x.recent_misses != y.recent_misses) {
+        return x.recent_misses > y.recent_misses;
+    }
+    if (x.latest_ticks != y.latest_ticks) {
+        return x.latest_ticks > y.latest_ticks;
+    }
+    return fact_hash(x.fact) < fact_hash(y.fact);
 }
 
 }  // namespace
 
 bool fast_answer(const practice_entry& e) {
-    return e.result == practice_right && e.ticks <= fast_answer_ticks;
-}
-
-bool known_after(bool known, bool fast, long day, long last_fail_day) {
-    return fast && (known || last_fail_day != day);
+    return fast_within(e, standard_bar_ticks);
 }
 
 std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std::time_t now) {
     const long today = calendar_day(now);
     const std::time_t window_start = practice_window_start(now);
+    const int bar = typing_bar_ticks(rows, now);
     std::map<arithmetic_fact, tally> tallies;
     played_rows played(now);
     for (const practice_row& row : rows) {
@@ -58,35 +54,9 @@ std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std:
         }
         const practice_entry& e = row.entry;
         tally& t = tallies[fact_of(e.operation, e.operand_a, e.operand_b)];
-        fact_fluency& f = t.fluency;
-        const bool right = e.result == practice_right;
-        const bool fast = fast_answer(e);
-        const double gap = std::max(0.0, static_cast<double>(row.game.when - t.latest_when)) /
-                           static_cast<double>(seconds_per_day);
-        f.half_life_days = next_half_life(f.half_life_days, fast, gap, t.fails);
-        t.fails += fast ? 0 : 1;
-        t.latest_when = row.game.when;
-        const bool was_known = f.streak > 0;
-        const bool known = known_after(was_known, fast, day, f.last_fail_day);
-        if (fast) {
-            if (!was_known && known) {
-                f.streak = 1;
-                f.known_since = row.game.when;
-                f.state = fact_known;
-            } else if (was_known && day != f.last_fast_day) {
-                f.streak += 1;
-            }
-            f.last_fast_day = day;
-        } else {
-            f.streak = 0;
-            f.state = right ? fact_slow : fact_to_learn;
-            f.last_fail_day = day;
-        }
-        f.latest_ticks = e.result == practice_missed ? -1 : e.ticks;
-        f.latest_fast = fast;
-        f.latest_day = day;
+        remember_answer(t.memory, e, row.game.when, day, bar);
         if (row.game.when >= window_start) {
-            f.recent_misses += right ? 0 : 1;
+            t.recent_misses += e.result == practice_right ? 0 : 1;
             if (e.result != practice_missed) {
                 t.times.push_back(e.ticks);
             }
@@ -95,26 +65,25 @@ std::vector<fact_fluency> fluency_of(const std::vector<practice_row>& rows, std:
     std::vector<fact_fluency> fluency;
     fluency.reserve(tallies.size());
     for (auto& [fact, t] : tallies) {
-        fact_fluency f = t.fluency;
+        const fact_memory& m = t.memory;
+        fact_fluency f{};
         f.fact = fact;
+        f.state = memory_state(m, now);
+        f.recent_misses = t.recent_misses;
+        f.latest_ticks = m.latest_ticks;
         f.median_ticks = median_ticks(std::move(t.times));
-        const double days_since = std::max(0.0, static_cast<double>(now - t.latest_when)) /
-                                  static_cast<double>(seconds_per_day);
-        f.recall_chance = std::exp2(-(days_since + recall_ahead_days) / f.half_life_days);
-        if (f.state == fact_known) {
-            f.interval_days = review_interval_days[std::min(f.streak, review_interval_count) - 1];
-            const long answer = std::clamp(f.latest_ticks, 100, fast_answer_ticks) - 100;
-            f.urgency =
-                static_cast<int>((today - f.last_fast_day) * 100 / f.interval_days + answer / 2);
-            const long review_day = f.last_fast_day + f.interval_days;
-            if (today >= review_day) {
-                f.state = fact_due;
-                f.days_overdue = static_cast<int>(today - review_day);
-            }
-        } else {
-            const int base = f.latest_fast ? 50 : f.state == fact_slow ? 150 : 200;
-            f.urgency = base + static_cast<int>(std::max(0L, today - f.latest_day)) * 100;
-        }
+        f.last_fast_day = m.last_fast_day;
+        f.known_since = m.fast_since;
+        f.last_fail_day = m.last_fail_day;
+        f.latest_fast = m.latest_fast;
+        f.latest_day = m.latest_day;
+        f.failed_today = m.last_fail_day == today;
+        f.fast_today = m.last_fast_day == today;
+        f.bar_ticks = bar;
+        f.half_life_days = m.half_life_days;
+        f.recall_chance = practice_chance(m, now);
+        f.days_left = days_until_below(m, now, fluent_chance);
+        f.urgency = static_cast<int>(std::lround(100 * (1 - f.recall_chance)));
         fluency.push_back(f);
     }
     return fluency;
@@ -143,40 +112,47 @@ unsigned int fact_hash(const arithmetic_fact& fact) {
     return h ^ h >> 16;
 }
 
+fact_fluency unmet_fluency(const std::vector<fact_fluency>& fluency, const arithmetic_fact& fact) {
+    fact_fluency f{};
+    f.fact = fact;
+    f.state = fact_new;
+    f.latest_ticks = -1;
+    f.median_ticks = -1;
+    f.last_fast_day = -1;
+    double best = 0;
+    for (const int number : {fact.operand_a, fact.operand_b}) {
+        double sum = 0;
+        int count = 0;
+        for (const fact_fluency& other : fluency) {
+            const arithmetic_fact& o = other.fact;
+            if (o.operation == fact.operation && (o.operand_a == number || o.operand_b == number)) {
+                sum += other.recall_chance;
+                count += 1;
+            }
+        }
+        // Only a table mostly answered fast says anything of its other facts.
+        if (count >= table_evidence_least && sum / count >= table_evidence_floor) {
+            best = std::max(best, sum / count);
+        }
+    }
+    f.recall_chance = table_evidence_weight * best;
+    f.urgency = static_cast<int>(std::lround(100 * (1 - f.recall_chance)));
+    return f;
+}
+
 std::vector<fact_fluency> facts_to_practise(const std::vector<fact_fluency>& fluency, int most,
                                             const std::vector<arithmetic_fact>& unmet_from) {
     std::vector<fact_fluency> facts = fluency;
-    // Never met facts, in the hash's mixed order, leave a fifth of the list
-    // to what the player has shown.
-    std::vector<arithmetic_fact> unmet;
-    std::copy_if(unmet_from.begin(), unmet_from.end(), std::back_inserter(unmet),
-                 [&](const arithmetic_fact& f) { return find_fluency(fluency, f) == nullptr; });
-    std::sort(unmet.begin(), unmet.end(), [](const arithmetic_fact& x, const arithmetic_fact& y) {
-        return fact_hash(x) < fact_hash(y);
-    });
-    unmet.resize(std::min(unmet.size(), static_cast<std::size_t>(std::max(0, most - most / 5))));
-    for (const arithmetic_fact& fact : unmet) {
-        fact_fluency f{};
-        f.fact = fact;
-        f.state = fact_new;
-        f.latest_ticks = -1;
-        f.median_ticks = -1;
-        f.urgency = 300;
-        f.recall_chance = 0;  // nothing shows it is known
-        facts.push_back(f);
+    for (const arithmetic_fact& fact : unmet_from) {
+        if (find_fluency(fluency, fact) == nullptr) {
+            facts.push_back(unmet_fluency(fluency, fact));
+        }
     }
-    std::sort(facts.begin(), facts.end(), [&](const fact_fluency& x, const fact_fluency& y) {
-        if (x.recall_chance != y.recall_chance) {
-            return x.recall_chance < y.recall_chance;
-        }
-        if (x.recent_misses != y.recent_misses) {
-            return x.recent_misses > y.recent_misses;
-        }
-        if (x.latest_ticks != y.latest_ticks) {
-            return x.latest_ticks > y.latest_ticks;
-        }
-        return fact_hash(x.fact) < fact_hash(y.fact);
-    });
+    std::sort(facts.begin(), facts.end(), practise_before);
+    facts.erase(
+        std::unique(facts.begin(), facts.end(),
+                    [](const fact_fluency& x, const fact_fluency& y) { return x.fact == y.fact; }),
+        facts.end());
     if (static_cast<int>(facts.size()) > most) {
         facts.resize(static_cast<std::size_t>(std::max(0, most)));
     }

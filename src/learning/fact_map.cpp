@@ -103,7 +103,7 @@ fact_map make_fact_map(int operation, int difficulty, const std::vector<fact_flu
     for (const arithmetic_fact& f : facts_of_set(operation, difficulty)) {
         map.facts += 1;
         const fact_fluency* known = find_fluency(fluency, f);
-        if (known != nullptr && (known->state == fact_known || known->state == fact_due)) {
+        if (known != nullptr && known->state == fact_known) {  // fluent
             map.known += 1;
             map.known_this_week += known->known_since > now - seconds_per_week ? 1 : 0;
         }

@@ -31,8 +31,8 @@ struct fact_map {
     // A cell with none is outside the set.
     std::vector<std::array<int, 5>> cells;
     int facts;            // in the set
-    int known;            // known or due for review
-    int known_this_week;  // of those, known since the last 7 days
+    int known;            // known: fluent by the memory model
+    int known_this_week;  // of those, answered fast without a break since the last 7 days
 };
 
 fact_map make_fact_map(int operation, int difficulty, const std::vector<fact_fluency>& fluency,

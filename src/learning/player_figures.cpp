@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "fact_memory.h"
 #include "known_by_week.h"
 #include "latest_play.h"
 #include "practice_calendar.h"
@@ -86,11 +87,8 @@ player_figures figures_of(const std::vector<practice_row>& rows,
             unmet_from.insert(unmet_from.end(), set.begin(), set.end());
         }
     }
-    // A fact known needs no practice: listed, it would tell an adult otherwise.
     f.to_practise = facts_to_practise(fluency, listed_facts_to_practise, unmet_from);
-    f.to_practise.erase(std::remove_if(f.to_practise.begin(), f.to_practise.end(),
-                                       [](const fact_fluency& x) { return x.state == fact_known; }),
-                        f.to_practise.end());
+    f.bar_ticks = typing_bar_ticks(rows, now);
     for (int op = 1; op <= 4; ++op) {
         const int d = difficulty[static_cast<std::size_t>(op)];
         if (d != 0) {

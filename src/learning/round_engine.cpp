@@ -6,7 +6,6 @@
 #include "latest_play.h"
 #include "practice_calendar.h"
 
-
 namespace {
 
 // Draws for a new fact of a large set before giving up on one more.
@@ -39,7 +38,8 @@ std::vector<arithmetic_fact> operation_candidates(int operation, int difficulty,
     }
     int wanted = round_new_facts;
     for (int draw = 0; draw < new_fact_draws && wanted > 0 && !set.empty(); ++draw) {
-        const arithmetic_fact& f = set[static_cast<std::size_t>(draw_below(random_draw, static_cast<int>(set.size())))];
+        const arithmetic_fact& f =
+            set[static_cast<std::size_t>(draw_below(random_draw, static_cast<int>(set.size())))];
         if (!met(fluency, f) && std::find(picked.begin(), picked.end(), f) == picked.end()) {
             picked.push_back(f);
             wanted -= 1;
@@ -65,47 +65,26 @@ std::vector<arithmetic_fact> taking_turns(const std::vector<std::vector<arithmet
     }
 }
 
-// A candidate with what is known of it and the draw that breaks its ties.
+// A candidate with the model's chance of a fast answer and the draw that
+// breaks its ties.
 struct pick {
     arithmetic_fact fact;
-    const fact_fluency* fluency;
+    double chance;
     unsigned int draw;
-    bool first;  // asked for: ahead of the rest of its share
 };
 
-// Above 0 when x wants practice more than y.
-long more_wanted(const pick& x, const pick& y) {
-    return static_cast<long>(x.fluency->urgency) - y.fluency->urgency;
-}
-
-// Facts asked for first, then by `key` (greater first), ties by the draw.
-template <typename Key>
-void rank(std::vector<pick>& picks, Key key) {
-    std::sort(picks.begin(), picks.end(), [&](const pick& x, const pick& y) {
-        if (x.first != y.first) {
-            return x.first;
-        }
-        const long k = key(x, y);
-        return k != 0 ? k > 0 : x.draw < y.draw;
+void by_chance(std::vector<pick>& picks) {
+    std::stable_sort(picks.begin(), picks.end(), [](const pick& x, const pick& y) {
+        return x.chance != y.chance ? x.chance < y.chance : x.draw < y.draw;
     });
 }
 
-std::vector<arithmetic_fact> facts_of(const std::vector<pick>& picks) {
-    std::vector<arithmetic_fact> out(picks.size());
-    std::transform(picks.begin(), picks.end(), out.begin(), [](const pick& p) { return p.fact; });
-    return out;
-}
-
-// The known share: more known facts when the latest answers went badly,
-// fewer when they went well.
-int known_wanted(double recent_right) {
-    if (recent_right < 0) {
-        return round_canisters / 4;
-    }
-    if (recent_right >= 0.85) {
-        return round_canisters / 10;
-    }
-    return recent_right >= 0.7 ? round_canisters / 4 : round_canisters / 2;
+// The cap on facts never met: fewer when the latest answers went badly.
+int new_fact_cap(double recent_right) {
+    return recent_right < 0      ? round_new_facts
+           : recent_right < 0.6  ? round_new_facts / 2
+           : recent_right < 0.85 ? round_new_facts
+                                 : round_new_facts * 2;
 }
 
 // The share of right answers among the latest rows of the candidates; -1
@@ -124,6 +103,37 @@ double recent_right_share(const std::vector<practice_row>& rows,
         }
     }
     return seen == 0 ? -1.0 : static_cast<double>(right) / seen;
+}
+
+// The facts the latest round answered fast every time: the next round
+// leaves them be.
+std::vector<arithmetic_fact> fast_in_latest_round(const std::vector<practice_row>& rows,
+                                                  std::time_t now) {
+    const practice_row* latest = nullptr;
+    played_rows played(now);
+    for (const practice_row& row : rows) {
+        if (row.game.round && played.counts(row)) {
+            latest = &row;
+        }
+    }
+    std::vector<arithmetic_fact> fast;
+    std::vector<arithmetic_fact> not_fast;
+    const int bar = typing_bar_ticks(rows, now);
+    for (auto row = rows.rbegin(); latest != nullptr && row != rows.rend(); ++row) {
+        if (row->game.when != latest->game.when || !row->game.round) {
+            continue;
+        }
+        const practice_entry& e = row->entry;
+        (fast_within(e, bar) ? fast : not_fast)
+            .push_back(fact_of(e.operation, e.operand_a, e.operand_b));
+    }
+    std::sort(not_fast.begin(), not_fast.end());
+    fast.erase(std::remove_if(fast.begin(), fast.end(),
+                              [&](const arithmetic_fact& f) {
+                                  return std::binary_search(not_fast.begin(), not_fast.end(), f);
+                              }),
+               fast.end());
+    return fast;
 }
 
 int times_in(const std::vector<arithmetic_fact>& facts, std::size_t end,
@@ -149,80 +159,53 @@ std::vector<arithmetic_fact> round_candidates(int topic, int difficulty,
 std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& candidates,
                                         const std::vector<fact_fluency>& fluency,
                                         double recent_right, round_draw random_draw,
-                                        const std::vector<arithmetic_fact>& first) {
+                                        const std::vector<arithmetic_fact>& first,
+                                        const std::vector<arithmetic_fact>& resting) {
     std::vector<pick> fresh;
-    std::vector<pick> by_state[5];
-    std::vector<pick> known_far;
+    std::vector<pick> wanting;
+    std::vector<pick> rested;
     for (const arithmetic_fact& fact : candidates) {
         // Mixed with the fact, as generators seeded a little apart start
         // with draws a little apart.
         const unsigned int draw =
             fact_hash({static_cast<int>(fact_hash(fact)), random_draw(), random_draw()});
+        if (std::find(first.begin(), first.end(), fact) != first.end()) {
+            continue;
+        }
         const fact_fluency* f = find_fluency(fluency, fact);
-        const bool asked = std::find(first.begin(), first.end(), fact) != first.end();
         if (f == nullptr) {
-            fresh.push_back({fact, f, draw, asked});
-        } else if (f->state == fact_known && f->urgency < 50 && !asked) {
-            known_far.push_back({fact, f, draw, asked});  // not half way to its review yet
+            fresh.push_back({fact, unmet_fluency(fluency, fact).recall_chance, draw});
+        } else if (f->fast_today ||
+                   std::find(resting.begin(), resting.end(), fact) != resting.end()) {
+            rested.push_back({fact, f->recall_chance, draw});
         } else {
-            by_state[f->state].push_back({fact, f, draw, asked});
+            wanting.push_back({fact, f->recall_chance, draw});
         }
     }
-    const auto nothing = [](const pick&, const pick&) { return 0L; };
-    rank(fresh, nothing);
-    rank(by_state[fact_known], more_wanted);
-    rank(known_far, more_wanted);
-
-    // New facts take turns with the others to practise, so that every round
-    // brings some while any is unmet.
-    const int new_cap = recent_right < 0      ? round_new_facts
-                        : recent_right < 0.6  ? round_new_facts / 2
-                        : recent_right < 0.85 ? round_new_facts
-                                              : round_new_facts * 2;
-    fresh.resize(std::min(fresh.size(), static_cast<std::size_t>(new_cap)));
-    // To learn, slow and due by how much each wants practice now.
-    std::vector<pick> wanting;
-    for (const int state : {fact_to_learn, fact_slow, fact_due}) {
-        wanting.insert(wanting.end(), by_state[state].begin(), by_state[state].end());
-    }
-    rank(wanting, [](const pick& x, const pick& y) {
-        const long misses = x.fluency->recent_misses - y.fluency->recent_misses;
-        return more_wanted(x, y) != 0 ? more_wanted(x, y) : misses;
-    });
-    const std::vector<arithmetic_fact> others = facts_of(wanting);
-    std::vector<arithmetic_fact> practise = taking_turns({others, facts_of(fresh)});
-    std::vector<arithmetic_fact> known = facts_of(by_state[fact_known]);
-    // Known facts asked for take their places whatever the share.
-    const std::size_t known_asked = static_cast<std::size_t>(
-        std::count_if(by_state[fact_known].begin(), by_state[fact_known].end(),
-                      [](const pick& p) { return p.first; }));
-    const std::size_t known_near = std::min(
-        known.size(), std::max(known_asked, static_cast<std::size_t>(known_wanted(recent_right))));
-    practise.resize(std::min(practise.size(), round_canisters - known_near));
-    // Known facts far from review only fill what nothing else can.
-    const std::vector<arithmetic_fact> far = facts_of(known_far);
-    known.insert(known.end(), far.begin(), far.end());
-    known.resize(std::min(known.size(), round_canisters - practise.size()));
-
-    // Known facts spread evenly through the round, the first canister one.
+    by_chance(fresh);
+    fresh.resize(std::min(fresh.size(), static_cast<std::size_t>(new_fact_cap(recent_right))));
+    wanting.insert(wanting.end(), fresh.begin(), fresh.end());
+    by_chance(wanting);
+    by_chance(rested);
+    // Every fact asked for flies, whatever the round's size; then the
+    // weakest, and facts answered fast lately only when nothing else is left.
     std::vector<arithmetic_fact> chosen;
-    const long total = static_cast<long>(practise.size() + known.size());
-    const long known_count = static_cast<long>(known.size());
-    long turn = total - known_count;
-    std::size_t next_practise = 0;
-    std::size_t next_known = 0;
-    for (long i = 0; i < total; ++i) {
-        turn += known_count;
-        if ((turn >= total && next_known < known.size()) || next_practise == practise.size()) {
-            chosen.push_back(known[next_known++]);
-            turn -= turn >= total ? total : 0;
-        } else {
-            chosen.push_back(practise[next_practise++]);
+    for (const arithmetic_fact& fact : first) {
+        if (std::find(chosen.begin(), chosen.end(), fact) == chosen.end()) {
+            chosen.push_back(fact);
+        }
+    }
+    for (const std::vector<pick>* share : {&wanting, &rested}) {
+        for (const pick& p : *share) {
+            if (chosen.size() >= round_canisters) {
+                break;
+            }
+            chosen.push_back(p.fact);
         }
     }
     // A small choice comes round again.
-    std::vector<arithmetic_fact> queue;
-    for (std::size_t i = 0; !chosen.empty() && i < round_canisters; ++i) {
+    std::vector<arithmetic_fact> queue = chosen;
+    for (std::size_t i = queue.size(); !chosen.empty() && i < round_canisters; ++i) {
         queue.push_back(chosen[i % chosen.size()]);
     }
     return queue;
@@ -263,8 +246,9 @@ practice_round plan_next_round(const std::vector<practice_row>& rows, const roun
                                std::time_t now, round_draw random_draw) {
     const std::vector<fact_fluency> fluency = fluency_of(rows, now);
     std::vector<arithmetic_fact> candidates =
-        request.families.empty() ? round_candidates(request.topic, request.difficulty, fluency, random_draw)
-                                 : facts_of_families(request.families);
+        request.families.empty()
+            ? round_candidates(request.topic, request.difficulty, fluency, random_draw)
+            : facts_of_families(request.families);
     // Only problems the game itself could ask.
     candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
                                     [](const arithmetic_fact& f) {
@@ -284,8 +268,8 @@ practice_round plan_next_round(const std::vector<practice_row>& rows, const roun
             candidates.push_back(f);
         }
     }
-    round.queue =
-        plan_round(candidates, fluency, recent_right_share(rows, candidates), random_draw, request.first);
+    round.queue = plan_round(candidates, fluency, recent_right_share(rows, candidates), random_draw,
+                             request.first, fast_in_latest_round(rows, now));
     // Room for every comeback, so nothing is allocated in flight.
     round.queue.reserve(round.queue.size() * (1 + round_comebacks));
     round.brought_back.reserve(round.queue.size() * round_comebacks);

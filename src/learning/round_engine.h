@@ -6,19 +6,16 @@
 // new facts) and puts it back after the round, so that a later game draws
 // what it would have drawn.
 //
-// A round of round_canisters is planned in three shares:
-// - new facts of the set, up to a cap, in a random order, while any is unmet;
-// - the facts to practise: to learn, slow and due for review, by how much
-//   each wants practice now (its urgency), then by its misses;
-// - known facts, those nearest their review first, and none before half its
-//   interval has passed while anything else can fill the round; their share
-//   grows when the player's recent answers were mostly wrong and shrinks
-//   when they were mostly right.
-// Facts the request asks for (a report's list, for its P) lead their share
-// and always fly. Ties go to the order of a draw, never to the set's own
-// order. A fact
-// answered wrong or missed comes back three canisters later, and once more
-// four after that; + and x facts show in both orders, - and / as they are.
+// A round flies first every fact the request asks for (a report's list,
+// for its P), whatever the round's size; then the candidates by the memory
+// model's chance of a fast answer at the next day's practice, the lowest
+// first, facts never met among them at the chance their table shows (no
+// more of them than a cap that shrinks when the latest answers went badly).
+// Facts answered fast today, or fast every time in the latest round, come
+// only when nothing else is left. Ties go to the order of a draw, never to
+// the set's own order. A fact answered wrong or missed comes back three
+// canisters later, and once more four after that; + and x facts show in
+// both orders, - and / as they are.
 
 #include <ctime>
 #include <string>
@@ -86,11 +83,13 @@ practice_round plan_next_round(const std::vector<practice_row>& rows, const roun
                                std::time_t now, round_draw draw);
 
 // The queue of a round from its candidates; the share of right answers of
-// the player's latest canisters (-1 for none) sets the known share.
+// the player's latest canisters (-1 for none) sets the cap on new facts;
+// `resting`: facts the latest round answered fast.
 std::vector<arithmetic_fact> plan_round(const std::vector<arithmetic_fact>& candidates,
                                         const std::vector<fact_fluency>& fluency,
                                         double recent_right, round_draw draw,
-                                        const std::vector<arithmetic_fact>& first = {});
+                                        const std::vector<arithmetic_fact>& first = {},
+                                        const std::vector<arithmetic_fact>& resting = {});
 
 // The next canister to give; false once the round is done.
 bool next_canister(practice_round& round, round_canister& shown);

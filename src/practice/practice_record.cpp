@@ -74,5 +74,11 @@ void record_judged() {
 }
 
 void record_hit() {
+    // While the tank shows full ("PRESS SPACE") the canister is not drawn:
+    // one the player could not see is no miss and counts nowhere.
+    if (fuel + fuel_pending >= full_tank) {
+        in_flight = false;
+        return;
+    }
     keep(practice_missed, "", ticks_flown());
 }

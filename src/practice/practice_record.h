@@ -16,4 +16,4 @@ void start_practice_record();  // a game starts
 void record_launch();          // a canister has been launched with its problem
 void record_answer_sent();     // Enter is about to submit the typed answer
 void record_judged();          // the typed answer is about to be judged
-void record_hit();             // the canister reached the ship
+void record_hit();             // the canister reached the ship (unseen: not kept)

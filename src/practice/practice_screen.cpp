@@ -198,8 +198,7 @@ void draw_lists(const practice_report& report) {
         // Why it is listed: its misses, its time or its review.
         char why[32];
         if (f.state == fact_to_learn && f.recent_misses > 0) {
-            (void)std::snprintf(why, sizeof why, "%d %s", f.recent_misses,
-                                f.recent_misses == 1 ? "miss" : "misses");
+            (void)std::snprintf(why, sizeof why, "%d wrong/missed", f.recent_misses);
         } else if (f.state == fact_slow) {
             time_text(why, sizeof why, f.latest_ticks);
         } else {

@@ -59,8 +59,19 @@ int report_record(const practice_game& game, const round_request& what,
     const bool saved =
         append_practice_game(practice_path(), practice_record, practice_record_count, game);
     fluency = fluency_of(rows, game.when);
+    // After a round of named families, the list keeps to them.
+    std::vector<fact_fluency> within = fluency;
+    if (!what.families.empty()) {
+        const std::vector<arithmetic_fact> named = facts_of_families(what.families);
+        within.erase(std::remove_if(within.begin(), within.end(),
+                                    [&](const fact_fluency& f) {
+                                        return std::find(named.begin(), named.end(), f.fact) ==
+                                               named.end();
+                                    }),
+                     within.end());
+    }
     const std::vector<fact_fluency> next =
-        facts_to_practise(fluency, practice_next_rows, unmet_candidates(what));
+        facts_to_practise(within, practice_next_rows, unmet_candidates(what));
     listed.resize(next.size());
     std::transform(next.begin(), next.end(), listed.begin(),
                    [](const fact_fluency& f) { return f.fact; });

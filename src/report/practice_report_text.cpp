@@ -12,7 +12,8 @@
 
 namespace {
 
-constexpr const char* state_words[5] = {"new", "to learn", "slow", "known", "due for review"};
+constexpr const char* state_words[5] = {"new", "to learn", "slow lately", "known",
+                                        "due for review"};
 
 void print_operations(std::FILE* out, const player_figures& f) {
     (void)std::fprintf(out, "Games: %d   practice rounds: %d   canisters: %d\n\n", f.games,
@@ -30,8 +31,10 @@ void print_operations(std::FILE* out, const player_figures& f) {
     }
 }
 
-void print_facts(std::FILE* out, const std::vector<fact_fluency>& facts) {
-    (void)std::fprintf(out, "\n%-17s %-15s %6s %12s\n", "facts to practise", "state", "misses",
+void print_facts(std::FILE* out, const std::vector<fact_fluency>& facts, int bar) {
+    (void)std::fprintf(out, "\nFast: right within %d.%d s (3 s and this child's typing time)\n",
+                       bar / 100, bar / 10 % 10);
+    (void)std::fprintf(out, "%-17s %-15s %12s %12s\n", "facts to practise", "state", "wrong/missed",
                        "latest time");
     if (facts.empty()) {
         (void)std::fprintf(out, "(none)\n");
@@ -41,7 +44,7 @@ void print_facts(std::FILE* out, const std::vector<fact_fluency>& facts) {
         char latest[32];
         fact_text(text, sizeof text, f.fact);
         time_text(latest, sizeof latest, f.latest_ticks);
-        (void)std::fprintf(out, "%-17s %-15s %6d %12s\n", text, state_words[f.state],
+        (void)std::fprintf(out, "%-17s %-15s %12d %12s\n", text, state_words[f.state],
                            f.recent_misses, latest);
     }
 }
@@ -67,7 +70,7 @@ std::string map_counts_text(const map_figures& m) {
 
 void print_practice_part(std::FILE* out, const player_figures& f) {
     print_operations(out, f);
-    print_facts(out, f.to_practise);
+    print_facts(out, f.to_practise, f.bar_ticks);
     for (const map_figures& m : f.maps) {
         print_map(out, m);
     }

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr const char* state_names[5] = {"new", "to learn", "slow (over 3 s)", "known",
+constexpr const char* state_names[5] = {"new", "to learn", "slow lately", "known",
                                         "due for review"};
 constexpr fact_state legend_order[5] = {fact_known, fact_due, fact_slow, fact_to_learn, fact_new};
 
@@ -251,7 +251,7 @@ void add_facts(std::string& out, const std::vector<fact_fluency>& facts) {
         return;
     }
     out +=
-        "<table><thead><tr><th>fact</th><th>state</th><th>misses (30 days)</th>"
+        "<table><thead><tr><th>fact</th><th>state</th><th>wrong or missed (30 days)</th>"
         "<th>latest time</th></tr></thead><tbody>";
     for (const fact_fluency& f : facts) {
         char text[64];
