@@ -38,7 +38,7 @@ struct player_figures {
     int to_learn;
     std::time_t last_played;  // 0 for never
     std::vector<fact_fluency> to_practise;
-    int bar_ticks;  // what counts as fast for this child
+    int bar_ticks;                  // what counts as fast for this child
     std::vector<map_figures> maps;  // each operation played, at its latest difficulty
     // Facts known at the end of each week from the one first played to now,
     // oldest first; the first of them ends at first_week_end.
