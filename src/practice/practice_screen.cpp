@@ -195,10 +195,11 @@ void draw_lists(const practice_report& report) {
         set_draw_font(font_readout);
         use_colour(pale);
         draw_fitted(422, y, text, 240, align_left);
-        // Why it is listed: its misses, its time or its review.
+        // Why it is listed: its latest answer, its time or its review, in
+        // the words PUT RIGHT uses.
         char why[32];
         if (f.state == fact_to_learn && f.recent_misses > 0) {
-            (void)std::snprintf(why, sizeof why, "%d wrong/missed", f.recent_misses);
+            (void)std::snprintf(why, sizeof why, "%s", f.latest_ticks < 0 ? "missed" : "wrong");
         } else if (f.state == fact_slow) {
             time_text(why, sizeof why, f.latest_ticks);
         } else {
