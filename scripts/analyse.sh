@@ -28,7 +28,8 @@ src/shell/game_paths.cpp concurrency-mt-unsafe 3
 LIST
 )
 
-find src -name '*.cpp' | sort |
+# Largest first, so that no long file is left to one core at the end.
+find src -name '*.cpp' -printf '%s %p\n' | sort -rn | cut -d' ' -f2 |
     xargs -P 2 -I{} sh -c 'clang-tidy -p "$1" --quiet "$2" 2>/dev/null || true' _ "$build" {} |
     grep -E '^/.*: (warning|error): ' | sed "s|^$here/||" | sort -u >"$out/tidy.txt" || true
 cppcheck --std=c++17 --language=c++ --enable=warning,style,performance,portability \
