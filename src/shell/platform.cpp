@@ -36,23 +36,35 @@ std::vector<bg_func> jobs;
 int jobs_held = 0;  // the library's "interrupts disabled" count
 bool jobs_kicked = false;
 bool jobs_running = false;
+bool job_busy = false;  // a job is running, outside the lock
+std::condition_variable job_done;
 std::thread jobs_thread;
 
 void run_jobs() {
+    // The game's signals go to the main thread; a fault of this thread's
+    // own still reaches the handlers (the sanitizers' reports among them).
     sigset_t all;
     sigfillset(&all);
+    for (const int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL}) {
+        sigdelset(&all, fault);
+    }
     pthread_sigmask(SIG_BLOCK, &all, nullptr);
     std::unique_lock<std::mutex> hold(jobs_mutex);
     while (jobs_running) {
         jobs_due.wait_for(hold, std::chrono::milliseconds(15), [] { return jobs_kicked; });
         jobs_kicked = false;
         jobs_allowed.wait(hold, [] { return jobs_held == 0 || !jobs_running; });
-        const std::vector<bg_func> now = jobs;
-        hold.unlock();
-        for (const bg_func job : now) {
+        // Each job is read from the list just before it runs, so one taken
+        // off is not run again from an older copy.
+        for (std::size_t i = 0; jobs_running && i < jobs.size(); ++i) {
+            const bg_func job = jobs[i];
+            job_busy = true;
+            hold.unlock();
             job(1);
+            hold.lock();
+            job_busy = false;
+            job_done.notify_all();
         }
-        hold.lock();
     }
 }
 
@@ -82,13 +94,19 @@ int jobs_register(bg_func job) {
     return 0;
 }
 
+// Returns only when no job is running on the thread: the caller goes on to
+// close what the job uses (the X display, as the game quits), which a job
+// still running would then touch.
 int jobs_unregister(bg_func job) {
-    const std::lock_guard<std::mutex> hold(jobs_mutex);
+    std::unique_lock<std::mutex> hold(jobs_mutex);
     const auto it = std::find(jobs.begin(), jobs.end(), job);
     if (it == jobs.end()) {
         return -1;
     }
     jobs.erase(it);
+    if (std::this_thread::get_id() != jobs_thread.get_id()) {
+        job_done.wait(hold, [] { return !job_busy; });
+    }
     return 0;
 }
 
