@@ -6,7 +6,7 @@
 # to a configured and built tree (scripts/setup.sh, or bench/run_all.sh).
 
 : "${BUILD_DIR:?}"
-for f in game/refuel tests/librefuel_time_shim.so tools/refuel_gallery_frames; do
+for f in game/refuel tests/librefuel_time_shim.so tests/refuel_screen tools/refuel_gallery_frames; do
     [ -e "$BUILD_DIR/$f" ] || { echo "missing $BUILD_DIR/$f: build $BUILD_DIR first" >&2; exit 2; }
 done
 # Presses held long enough for a poller that shares two cores with two
