@@ -23,5 +23,8 @@ tour - 02_title Return 03_main_menu_1 Down 03_main_menu_2 Return 07_high_scores 
     "Up Up" 03_main_menu_4 Return 04_difficulty_menu_1 Down 04_difficulty_menu_2 \
     Return 05_topic_menu_1 5 05_topic_menu_5 0 05_topic_menu_0 Return 04_difficulty_menu_2 \
     0 04_difficulty_menu_0 Return 03_main_menu_1 5 03_main_menu_5
+# The comparison tells apart two menus that differ in their highlighted row.
+shoot && ! picture "$ref/03_main_menu_4.png" && [ "${seen%% *}" -gt 10000 ] ||
+    fail "the fifth choice passed for the fourth: $seen"
 press Return
 exits 0
