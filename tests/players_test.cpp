@@ -515,20 +515,21 @@ TEST(player_figures, one_history_drawn_three_ways_agrees) {
     EXPECT_NE(page.find("week to " + day_text(f.first_week_end)), std::string::npos);
     for (int op = 1; op <= 4; ++op) {
         const operation_figures& o = f.operations[static_cast<std::size_t>(op)];
-        char median[32] = "-";
-        char share[16] = "-";
-        if (o.canisters > 0) {
-            time_text(median, sizeof median, o.median_ticks);
-            (void)std::snprintf(share, sizeof share, "%d%%", share_right(o));
+        const operation_cells c = cells_of(o);
+        if (o.canisters == 0) {
+            EXPECT_STREQ(c.share, "-");
+            EXPECT_STREQ(c.median, "-");
         }
         char line[96];
-        (void)std::snprintf(line, sizeof line, "%-16s %7s %13s\n", topic_name(op), share, median);
+        (void)std::snprintf(line, sizeof line, "%-16s %7s %13s\n", topic_name(op), c.share,
+                            c.median);
         EXPECT_NE(text.find(line), std::string::npos) << line;
         (void)std::snprintf(line, sizeof line, "<td>%s</td><td>%d</td><td>%s</td><td>%s</td>",
-                            topic_name(op), o.canisters, share, median);
+                            topic_name(op), o.canisters, c.share, c.median);
         EXPECT_NE(page.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(f.operations[3].right, 30);
+    EXPECT_STREQ(cells_of(f.operations[3]).share, "75%");  // 30 of 40
     ASSERT_FALSE(f.to_practise.empty());
     for (const fact_fluency& fact : f.to_practise) {
         char name[64];

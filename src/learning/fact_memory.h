@@ -2,11 +2,12 @@
 // The one model of how well the child remembers each fact. Every fact has a
 // half-life: the days after its latest answer until the chance of a fast
 // answer (right within the child's bar) has halved; the chance `d` days on
-// is 2^(-d / half-life). The first answer sets it (fast: 2 days, else a
-// quarter of a day). A later fast answer adds twice the days since the one
-// before (a memory that lasted a long gap lasts longer still; answers
-// minutes apart add almost nothing); a slow answer keeps 70 % of it, a wrong
-// or missed one half, never below a quarter of a day.
+// is 2^(-d / half-life). The first answer sets it (fast: 6 days, else a
+// quarter of a day). A later fast answer adds a tenth of a day and half the
+// days since the one before, at most the half-life again (a memory that
+// lasted a long gap lasts longer still; answers minutes apart add little);
+// a slow answer keeps 85 % of it, a wrong or missed one 70 %, never below a
+// quarter of a day.
 //
 // The bar: 3 s, plus the child's own typing time. That is measured from
 // their answers: the tenth fastest in a hundred of their right answers

@@ -1,11 +1,13 @@
 #include "player_figures.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "fact_memory.h"
 #include "known_by_week.h"
 #include "latest_play.h"
 #include "practice_calendar.h"
+#include "practice_texts.h"
 
 namespace {
 
@@ -109,6 +111,11 @@ player_figures figures_of(const std::vector<practice_row>& rows,
     return f;
 }
 
-int share_right(const operation_figures& op) {
-    return op.canisters > 0 ? 100 * op.right / op.canisters : -1;
+operation_cells cells_of(const operation_figures& op) {
+    operation_cells c{"-", "-"};
+    if (op.canisters > 0) {
+        (void)std::snprintf(c.share, sizeof c.share, "%d%%", 100 * op.right / op.canisters);
+        time_text(c.median, sizeof c.median, op.median_ticks);
+    }
+    return c;
 }

@@ -55,5 +55,11 @@ constexpr int longest_week_chart = 52;
 player_figures figures_of(const std::vector<practice_row>& rows,
                           const std::vector<fact_fluency>& fluency, std::time_t now);
 
-// The percentage right, rounded down; -1 for no canister.
-int share_right(const operation_figures& op);
+// An operation's cells as every report shows them: the percentage right,
+// rounded down ("83%"), and the median time ("2.4 s"); "-" for both with no
+// canister.
+struct operation_cells {
+    char share[16];
+    char median[32];
+};
+operation_cells cells_of(const operation_figures& op);

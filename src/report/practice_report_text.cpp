@@ -21,13 +21,8 @@ void print_operations(std::FILE* out, const player_figures& f) {
     (void)std::fprintf(out, "%-16s %7s %13s\n", "operation", "right", "median time");
     for (int op = 1; op <= 4; ++op) {
         const operation_figures& o = f.operations[static_cast<std::size_t>(op)];
-        char share[16] = "-";
-        char median[32] = "-";
-        if (o.canisters > 0) {
-            (void)std::snprintf(share, sizeof share, "%d%%", share_right(o));
-            time_text(median, sizeof median, o.median_ticks);
-        }
-        (void)std::fprintf(out, "%-16s %7s %13s\n", topic_name(op), share, median);
+        const operation_cells c = cells_of(o);
+        (void)std::fprintf(out, "%-16s %7s %13s\n", topic_name(op), c.share, c.median);
     }
 }
 

@@ -232,14 +232,9 @@ void add_operations(std::string& out, const player_figures& f) {
         "<th>canisters</th><th>right</th><th>median time</th></tr></thead><tbody>";
     for (int op = 1; op <= 4; ++op) {
         const operation_figures& o = f.operations[static_cast<std::size_t>(op)];
-        char share[16] = "-";
-        char median[32] = "-";
-        if (o.canisters > 0) {
-            (void)std::snprintf(share, sizeof share, "%d%%", share_right(o));
-            time_text(median, sizeof median, o.median_ticks);
-        }
+        const operation_cells c = cells_of(o);
         add(out, "<tr><td>%s</td><td>%d</td><td>%s</td><td>%s</td></tr>", topic_name(op),
-            o.canisters, share, median);
+            o.canisters, c.share, c.median);
     }
     out += "</tbody></table>";
 }
