@@ -75,8 +75,9 @@ struct learner {
     double typing = 0;  // seconds added to every answer
     std::vector<arithmetic_fact> facts;
     std::vector<trace> memory;
-    double real_now = 0;   // real seconds since the first session
-    double psych_now = 0;  // ACT-R's psychological seconds
+    double real_now = 0;                              // real seconds since the first session
+    double psych_now = 0;                             // ACT-R's psychological seconds
+    std::vector<std::pair<double, double>> sessions;  // each day's start: real, psychological
     unsigned int dice = 1;
 };
 
@@ -196,9 +197,15 @@ double fluent_share(const learner& l) {
     return static_cast<double>(fluent) / static_cast<double>(l.memory.size());
 }
 
-// PRACTISE NEXT's ten against the model's ten weakest facts; a fact tied
-// with the tenth weakest counts as one of them.
-double precision_at_ten(const learner& l, const std::vector<practice_row>& rows, std::time_t now) {
+std::size_t fact_index(const learner& l, const arithmetic_fact& fact) {
+    const auto it = std::lower_bound(l.facts.begin(), l.facts.end(), fact);
+    return it != l.facts.end() && *it == fact ? static_cast<std::size_t>(it - l.facts.begin())
+                                              : l.facts.size();
+}
+
+// The share of ten listed facts that are among the model's ten weakest; a
+// fact tied with the tenth weakest counts as one of them.
+double precision_at_ten(const learner& l, const std::vector<arithmetic_fact>& listed) {
     std::vector<double> p(l.memory.size());
     for (std::size_t i = 0; i < p.size(); ++i) {
         p[i] = fast_recall(l, l.memory[i]);
@@ -206,20 +213,67 @@ double precision_at_ten(const learner& l, const std::vector<practice_row>& rows,
     std::vector<double> sorted = p;
     std::sort(sorted.begin(), sorted.end());
     const double tenth = sorted[std::min<std::size_t>(9, sorted.size() - 1)];
-    const std::vector<fact_fluency> listed = facts_to_practise(fluency_of(rows, now), 10, l.facts);
     int hits = 0;
-    for (const fact_fluency& f : listed) {
-        const auto it = std::lower_bound(l.facts.begin(), l.facts.end(), f.fact);
-        const bool in_set = it != l.facts.end() && *it == f.fact;
-        hits += in_set && p[static_cast<std::size_t>(it - l.facts.begin())] <= tenth ? 1 : 0;
+    for (const arithmetic_fact& f : listed) {
+        const std::size_t i = fact_index(l, f);
+        hits += i < p.size() && p[i] <= tenth ? 1 : 0;
     }
     return hits / 10.0;
+}
+
+std::vector<arithmetic_fact> practise_next(const learner& l, const std::vector<practice_row>& rows,
+                                           std::time_t now) {
+    std::vector<arithmetic_fact> listed;
+    for (const fact_fluency& f : facts_to_practise(fluency_of(rows, now), 10, l.facts)) {
+        listed.push_back(f.fact);
+    }
+    return listed;
+}
+
+// The ten a reader of practice.csv could list at best by the model's own
+// rule: the model run again on the answers the file holds (not on what
+// the learner knew before), its ten weakest. What the file cannot show
+// bounds any list made from it.
+std::vector<arithmetic_fact> truths_own_ten(const learner& l, const std::vector<practice_row>& rows,
+                                            std::time_t epoch) {
+    learner replay = l;
+    replay.memory.assign(l.facts.size(), trace{});
+    for (const practice_row& row : rows) {
+        const practice_entry& e = row.entry;
+        const std::size_t i = fact_index(l, fact_of(e.operation, e.operand_a, e.operand_b));
+        if (i >= l.facts.size()) {
+            continue;
+        }
+        // Each canister was shown 8 s before the next; the game is dated after its last.
+        replay.real_now = static_cast<double>(row.game.when - epoch) -
+                          (row.canisters - row.canister + 1) * seconds_per_canister;
+        auto session = std::upper_bound(l.sessions.begin(), l.sessions.end(),
+                                        std::make_pair(replay.real_now, 1e300));
+        session = session == l.sessions.begin() ? session : std::prev(session);
+        replay.psych_now = session->second + (replay.real_now - session->first);
+        present(replay, replay.memory[i], e.result == practice_right);
+    }
+    replay.real_now = l.real_now;
+    replay.psych_now = l.psych_now;
+    std::vector<std::size_t> order(l.facts.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return fast_recall(replay, replay.memory[a]) < fast_recall(replay, replay.memory[b]);
+    });
+    std::vector<arithmetic_fact> ten;
+    for (std::size_t k = 0; k < std::min<std::size_t>(10, order.size()); ++k) {
+        ten.push_back(l.facts[order[k]]);
+    }
+    return ten;
 }
 
 struct run_result {
     int days;  // to 90 % fluent; the day limit when not reached
     double precision[precision_day_count];
-    long right;  // answers right, and all answers, until 90 % fluent
+    double ceiling[precision_day_count];  // the model's own rule on the file
+    long right;                           // answers right, and all answers, until 90 % fluent
     long answers;
 };
 
@@ -274,7 +328,7 @@ run_result run(model_kind model, learner_kind kind, bool rounds, int canisters, 
     start_learner(l, model, kind, seed);
     seed_rand15(seed);
     std::fill(std::begin(problem_history), std::end(problem_history), history_entry{});
-    run_result result{day_limit, {}, 0, 0};
+    run_result result{day_limit, {}, {}, 0, 0};
     run_result after{};  // what was answered once fluent, not counted
     const int last_precision_day = precision_days[std::size(precision_days) - 1];
     for (int day = 0; day < day_limit; ++day) {
@@ -282,12 +336,16 @@ run_result run(model_kind model, learner_kind kind, bool rounds, int canisters, 
         const double start = day * 86400.0 + 17 * 3600.0;
         l.psych_now += (start - l.real_now) * actr_h;
         l.real_now = start;
+        l.sessions.emplace_back(l.real_now, l.psych_now);
         const int* at = std::find(std::begin(precision_days), std::end(precision_days), day);
         if (at != std::end(precision_days)) {
             std::vector<practice_row> rows;
             (void)read_practice_history(path, rows);
+            const std::time_t now = epoch + static_cast<std::time_t>(l.real_now);
             result.precision[at - std::begin(precision_days)] =
-                precision_at_ten(l, rows, epoch + static_cast<std::time_t>(l.real_now));
+                precision_at_ten(l, practise_next(l, rows, now));
+            result.ceiling[at - std::begin(precision_days)] =
+                precision_at_ten(l, truths_own_ten(l, rows, epoch));
         }
         if (result.days == day_limit && fluent_share(l) >= 0.9) {
             result.days = day;
@@ -354,18 +412,20 @@ int main(int argc, char** argv) {
         "Days to 90 %% of the facts fluent (median; %d = not within %d days);\n"
         "never: learners not fluent within the limit (games/rounds); right: the\n"
         "share of right answers until then; p@10 on days 3, 7, 14, 28, 56:\n"
-        "PRACTISE NEXT's precision at ten against the model's ten weakest facts\n\n",
+        "PRACTISE NEXT's precision at ten against the model's ten weakest facts;\n"
+        "best from the file: the model's own rule run on practice.csv alone, for\n"
+        "round players (what no list read from the file can pass)\n\n",
         day_limit, day_limit);
-    std::printf("%-16s %-11s %5s %6s %6s %6s %6s %5s %5s  %-29s %-29s\n", "model", "learners",
+    std::printf("%-16s %-11s %5s %6s %6s %6s %6s %5s %5s  %-29s %-29s %-29s\n", "model", "learners",
                 "a day", "games", "rounds", "ratio", "never", "r gm", "r rd", "p@10 games",
-                "p@10 rounds");
+                "p@10 rounds", "best from the file, rounds");
     for (const model_kind model : {model_actr, model_hlr}) {
         for (const int canisters : {60, 20}) {
             for (const learner_kind kind : {learner_prior, learner_blank, learner_slow}) {
                 const int count = kind == learner_prior ? learners : std::max(1, learners / 3);
                 std::vector<int> days[2];
-                double precision[2][precision_day_count] = {};
-                double right[2][2] = {};  // right, answers
+                double precision[3][precision_day_count] = {};  // games, rounds, best
+                double right[2][2] = {};                        // right, answers
                 int never[2] = {};
                 for (int i = 0; i < count; ++i) {
                     const unsigned int seed = 1000u + 100u * kind + static_cast<unsigned int>(i);
@@ -376,6 +436,7 @@ int main(int argc, char** argv) {
                         never[rounds] += r.days >= day_limit ? 1 : 0;
                         for (int d = 0; d < precision_day_count; ++d) {
                             precision[rounds][d] += r.precision[d] / count;
+                            precision[2][d] += rounds == 1 ? r.ceiling[d] / count : 0;
                         }
                         right[rounds][0] += static_cast<double>(r.right);
                         right[rounds][1] += static_cast<double>(r.answers);
@@ -385,8 +446,8 @@ int main(int argc, char** argv) {
                 const double rounds = median(days[1]);
                 char never_text[32];
                 (void)std::snprintf(never_text, sizeof never_text, "%d/%d", never[0], never[1]);
-                std::string per_day[2];
-                for (int g = 0; g < 2; ++g) {
+                std::string per_day[3];
+                for (int g = 0; g < 3; ++g) {
                     for (int d = 0; d < precision_day_count; ++d) {
                         char cell[8];
                         (void)std::snprintf(cell, sizeof cell, "%s%.2f", d > 0 ? " " : "",
@@ -394,12 +455,13 @@ int main(int argc, char** argv) {
                         per_day[g] += cell;
                     }
                 }
-                std::printf("%-16s %-11s %5d %6.1f %6.1f %5.2fx %6s %4.0f%% %4.0f%%  %-29s %-29s\n",
-                            model_names[model], learner_names[kind], canisters, games, rounds,
-                            rounds > 0 ? games / rounds : 0.0, never_text,
-                            100 * right[0][0] / std::max(1.0, right[0][1]),
-                            100 * right[1][0] / std::max(1.0, right[1][1]), per_day[0].c_str(),
-                            per_day[1].c_str());
+                std::printf(
+                    "%-16s %-11s %5d %6.1f %6.1f %5.2fx %6s %4.0f%% %4.0f%%  %-29s %-29s %s\n",
+                    model_names[model], learner_names[kind], canisters, games, rounds,
+                    rounds > 0 ? games / rounds : 0.0, never_text,
+                    100 * right[0][0] / std::max(1.0, right[0][1]),
+                    100 * right[1][0] / std::max(1.0, right[1][1]), per_day[0].c_str(),
+                    per_day[1].c_str(), per_day[2].c_str());
                 std::fflush(stdout);
             }
         }

@@ -9,10 +9,9 @@ namespace {
 
 constexpr double first_fast_half_life = 6.0;
 constexpr double first_failed_half_life = 0.25;
-constexpr double gap_gain = 0.5;
-constexpr double answer_gain = 0.1;
-constexpr double slow_keeps = 0.85;
-constexpr double wrong_keeps = 0.7;
+constexpr double gap_gain = 0.4;
+constexpr double answer_gain = 0.3;
+constexpr double failed_keeps = 0.9;  // slow, wrong or missed
 constexpr double shortest_half_life = 0.25;
 constexpr int bar_sample = 100;  // the latest right answers the bar looks at
 
@@ -53,9 +52,7 @@ void remember_answer(fact_memory& m, const practice_entry& e, std::time_t when, 
         m.half_life_days += answer_gain + gap_gain * std::min(days_between(m.latest_when, when),
                                                               2 * m.half_life_days);
     } else {
-        m.half_life_days =
-            std::max(shortest_half_life,
-                     m.half_life_days * (e.result == practice_right ? slow_keeps : wrong_keeps));
+        m.half_life_days = std::max(shortest_half_life, m.half_life_days * failed_keeps);
     }
     if (fast) {
         m.fast_since = m.answers > 0 && m.latest_fast ? m.fast_since : when;

@@ -3,11 +3,12 @@
 // half-life: the days after its latest answer until the chance of a fast
 // answer (right within the child's bar) has halved; the chance `d` days on
 // is 2^(-d / half-life). The first answer sets it (fast: 6 days, else a
-// quarter of a day). A later fast answer adds a tenth of a day and half the
-// days since the one before, at most the half-life again (a memory that
-// lasted a long gap lasts longer still; answers minutes apart add little);
-// a slow answer keeps 85 % of it, a wrong or missed one 70 %, never below a
-// quarter of a day.
+// quarter of a day). A later fast answer adds three tenths of a day and 40 %
+// of the days since the one before, at most 0.8 of the half-life (a memory
+// that lasted a long gap lasts longer still; answers minutes apart add
+// little); a slow, wrong or missed answer keeps 90 % of it, never below a
+// quarter of a day: every answer is followed by the right one on screen, so
+// a mistake costs a little and the practice after it still counts.
 //
 // The bar: 3 s, plus the child's own typing time. That is measured from
 // their answers: the tenth fastest in a hundred of their right answers
