@@ -200,6 +200,18 @@ TEST(round_engine, rounds_bring_new_facts_break_ties_by_draw_and_size_the_known_
         EXPECT_NE(std::find(asked.queue.begin(), asked.queue.end(), f), asked.queue.end())
             << shown(f);
     }
+    // The cap on new facts follows the latest answers: twice the usual
+    // after right ones, half after wrong ones.
+    for (const auto& [result, cap] : {std::pair{R, 12u}, std::pair{W, 3u}}) {
+        std::vector<practice_row> one;
+        for (int i = 0; i < 40; ++i) {
+            one.push_back(answer_row(at(2), "2x2", result, 100));
+        }
+        const practice_round r = plan_next_round(one, {3, 2, {}, "", {}}, at(0), rand15);
+        std::set<arithmetic_fact> fresh(r.queue.begin(), r.queue.end());
+        fresh.erase(fact_of(3, 2, 2));
+        EXPECT_EQ(fresh.size(), cap) << result;
+    }
     // Odd histories still plan: only rows to come, one fact, thousands.
     std::vector<practice_row> odd[3] = {
         {answer_row(at(-3), "2x3", R, 100)}, {answer_row(at(1), "12/3", W, 100)}, {}};
