@@ -78,6 +78,7 @@ TEST(players, names_that_look_like_paths_or_markup) {
         const char* html;
     } const cases[] = {
         {"ann", "ANN", "practice-ANN.csv", "ANN"},
+        {"zoe az", "ZOE AZ", "practice-ZOE%20AZ.csv", "ZOE AZ"},
         {" Bo 2 ", "BO 2", "practice-BO%202.csv", "BO 2"},
         {"../..", "../..", "practice-%2E%2E%2F%2E%2E.csv", "../.."},
         {"/etc", "/ETC", "practice-%2FETC.csv", "/ETC"},

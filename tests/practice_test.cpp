@@ -98,6 +98,7 @@ struct csv_line_case {
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,,1,game", ""},
     {"\"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
     {",2,division,3,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
+    {"2026-12-06 15:04:05,2,division,,12 / 3,12,division,3,4,,missed,2.30,1,1,game", ""},
     // A parent's note in a later column, and the empty cells that pad it.
     {"2026-12-06 15:04:05,2,division,3,12 / 3,12,division,3,4,4,right,2.30,1,1,game,",
      "2 4 3 12/3=4 [4] right  230 game"},
