@@ -396,9 +396,18 @@ TEST_F(game_test, the_reports_keys_start_a_round_or_show_the_fact_map) {
     std::vector<std::string> flown;
     play_by_keys("R", flown, KEY_P);
     show_practice_report();
-    // The settings' topic and difficulty: addition at 1.
+    // The settings' topic and difficulty: addition at 1. Nothing met yet,
+    // so the report listed ten of its new facts, and all of them fly (a
+    // round of new facts alone would hold six).
     ASSERT_EQ(flown.size(), 20u);
     EXPECT_NE(flown[0].find('+'), std::string::npos);
+    std::set<std::pair<int, int>> facts;
+    for (const std::string& f : flown) {
+        const int a = std::stoi(f);
+        const int b = std::stoi(f.substr(f.find('+') + 1));
+        facts.insert({std::min(a, b), std::max(a, b)});
+    }
+    EXPECT_GE(facts.size(), 10u);
     std::vector<practice_row> rows;
     EXPECT_EQ(read_practice_history("practice.csv", rows), practice_file_read);
     EXPECT_EQ(rows.size(), 20u);
