@@ -230,10 +230,9 @@ std::vector<arithmetic_fact> practise_next(const learner& l, const std::vector<p
     return listed;
 }
 
-// The ten a reader of practice.csv could list at best by the model's own
-// rule: the model run again on the answers the file holds (not on what
-// the learner knew before), its ten weakest. What the file cannot show
-// bounds any list made from it.
+// The ten weakest by the model's own rule run again on the answers the
+// file holds, without what the learner knew before: how much of the truth
+// a list read from the file can see at all.
 std::vector<arithmetic_fact> truths_own_ten(const learner& l, const std::vector<practice_row>& rows,
                                             std::time_t epoch) {
     learner replay = l;
@@ -413,8 +412,8 @@ int main(int argc, char** argv) {
         "never: learners not fluent within the limit (games/rounds); right: the\n"
         "share of right answers until then; p@10 on days 3, 7, 14, 28, 56:\n"
         "PRACTISE NEXT's precision at ten against the model's ten weakest facts;\n"
-        "best from the file: the model's own rule run on practice.csv alone, for\n"
-        "round players (what no list read from the file can pass)\n\n",
+        "best from the file: the same for the model's own rule run on the answers\n"
+        "practice.csv holds, without what the learner knew before, for round players\n\n",
         day_limit, day_limit);
     std::printf("%-16s %-11s %5s %6s %6s %6s %6s %5s %5s  %-29s %-29s %-29s\n", "model", "learners",
                 "a day", "games", "rounds", "ratio", "never", "r gm", "r rd", "p@10 games",
