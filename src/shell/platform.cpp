@@ -22,6 +22,28 @@
 #include "frame_scaling.h"
 #include "keyboard_random_clock.h"
 
+// The library's X11 side, after everything else: its X headers define
+// names (None, Status, Bool) that nothing above should see.
+#include <xalleg.h>
+
+// The library's own: tells the display server about a changed rectangle
+// of the screen, in one request.
+extern "C" void _xwin_update_screen(int x, int y, int w, int h);
+
+namespace {
+
+// The library reads X input after a round trip to the server (XSync) on
+// every call, so an idle game woke the server a hundred times a second.
+// Sending what is buffered and reading what has arrived needs none; the
+// library's reader runs only when there is something to read.
+void read_x_input() {
+    if (_xwin.display != nullptr && XEventsQueued(_xwin.display, QueuedAfterFlush) > 0) {
+        _xwin_private_handle_input();
+    }
+}
+
+}  // namespace
+
 namespace {
 
 // The library's own background thread, which reads X input, flushes the
@@ -179,20 +201,30 @@ scaling_plan plan;
 BITMAP* scaled_frame = nullptr;
 bool drawn_on = false;
 
+bool on_x11_screen() {
+    return gfx_driver != nullptr &&
+           (gfx_driver->id == GFX_XWINDOWS || gfx_driver->id == GFX_XWINDOWS_FULLSCREEN);
+}
+
 void send_part(picture_area changed) {
     if (!is_sub_bitmap(scaled_frame)) {
         const picture_area out = scale_picture(shown_frame, scaled_frame, plan, changed);
         blit(scaled_frame, screen, out.x, out.y, area.x + out.x, area.y + out.y, out.w, out.h);
         return;
     }
-    // Scaled straight into the screen's rows; writing each row through
-    // the library then tells the display server which ones changed.
+    // Scaled straight into the screen's rows. The X11 screen is then told
+    // of the changed rectangle in one request; the library's way, a row at
+    // a time, sends each whole row in a request of its own.
     acquire_screen();
     const picture_area out = scale_picture(shown_frame, scaled_frame, plan, changed);
-    for (int y = area.y + out.y; y < area.y + out.y + out.h; ++y) {
-        (void)bmp_write_line(screen, y);
+    if (on_x11_screen()) {
+        _xwin_update_screen(area.x + out.x, area.y + out.y, out.w, out.h);
+    } else {
+        for (int y = area.y + out.y; y < area.y + out.y + out.h; ++y) {
+            (void)bmp_write_line(screen, y);
+        }
+        bmp_unwrite_line(screen);
     }
-    bmp_unwrite_line(screen);
     release_screen();
 }
 
@@ -288,6 +320,9 @@ int real_set_video_mode(int color_depth, bool windowed) {
         return result;
     }
     set_display_switch_callback(SWITCH_IN, forget_shown_frame);
+    if (on_x11_screen() && _xwin_input_handler == nullptr) {
+        _xwin_input_handler = read_x_input;
+    }
     if (SCREEN_W != picture_w || SCREEN_H != picture_h) {
         scaled = true;
         area = fit_picture(SCREEN_W, SCREEN_H, sharp_only);
