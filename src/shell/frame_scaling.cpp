@@ -90,7 +90,6 @@ const std::vector<std::uint32_t>& colours_32(int depth) {
     }
     return t;
 }
-const std::vector<std::uint32_t> no_colours;
 
 }  // namespace
 
@@ -145,30 +144,29 @@ picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& p
                            picture_area changed) {
     const int depth = from->vtable->color_depth;
     const bool wide = to->vtable->color_depth == 32;
-    const std::vector<std::uint32_t>& to_32 = wide ? colours_32(depth) : no_colours;
-    // One output row from 15/16-bit values.
-    const auto put = [&](int y, int x, int n, const std::uint16_t* values) {
-        if (wide) {
-            auto* row = reinterpret_cast<std::uint32_t*>(to->line[y]) + x;
-            for (int i = 0; i < n; ++i) {
-                row[i] = to_32[values[i]];
-            }
-        } else {
-            std::memcpy(reinterpret_cast<std::uint16_t*>(to->line[y]) + x, values,
-                        static_cast<std::size_t>(n) * 2);
-        }
-    };
-    std::vector<std::uint16_t> values(static_cast<std::size_t>(plan.w));
+    const std::uint32_t* to_32 = wide ? colours_32(depth).data() : nullptr;
     if (plan.multiple > 0) {
         const int k = plan.multiple;
         const picture_area out = {changed.x * k, changed.y * k, changed.w * k, changed.h * k};
+        const std::size_t row_bytes = static_cast<std::size_t>(out.w) * (wide ? 4 : 2);
         for (int sy = changed.y; sy < changed.y + changed.h; ++sy) {
             const std::uint16_t* in = row_of(from, sy) + changed.x;
-            for (int i = 0; i < changed.w; ++i) {
-                std::fill_n(values.begin() + static_cast<std::ptrdiff_t>(i) * k, k, in[i]);
+            // The first of the k rows is made, the others copied from it.
+            void* first = to->line[sy * k] + static_cast<std::size_t>(out.x) * (wide ? 4 : 2);
+            if (wide) {
+                auto* row = static_cast<std::uint32_t*>(first);
+                for (int i = 0; i < changed.w; ++i) {
+                    std::fill_n(row + static_cast<std::ptrdiff_t>(i) * k, k, to_32[in[i]]);
+                }
+            } else {
+                auto* row = static_cast<std::uint16_t*>(first);
+                for (int i = 0; i < changed.w; ++i) {
+                    std::fill_n(row + static_cast<std::ptrdiff_t>(i) * k, k, in[i]);
+                }
             }
-            for (int r = 0; r < k; ++r) {
-                put(sy * k + r, out.x, out.w, values.data());
+            for (int r = 1; r < k; ++r) {
+                std::memcpy(to->line[sy * k + r] + static_cast<std::size_t>(out.x) * (wide ? 4 : 2),
+                            first, row_bytes);
             }
         }
         return out;
@@ -182,6 +180,15 @@ picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& p
     const std::uint32_t mask = field_mask(depth);
     const int last_y = from->h - 1;
     const int n = x1 - x0;
+    if (n <= 0 || y1 <= y0) {
+        return {x0, y0, std::max(0, n), std::max(0, y1 - y0)};
+    }
+    const int* fx = plan.from_x.data() + x0;
+    const int* wx = plan.weight_x.data() + x0;
+    // The source columns these output columns read: one more on the right
+    // for the blend, the last column blending with itself.
+    const int sx0 = fx[0];
+    const int sx1 = std::min(fx[n - 1] + 2, from->w + 1);
     // Source rows spread and scaled across: each is made once and used by
     // every output row between it and the next.
     std::vector<std::uint32_t> spread_row(static_cast<std::size_t>(from->w) + 1);
@@ -190,17 +197,16 @@ picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& p
         std::vector<std::uint32_t>(static_cast<std::size_t>(n))};
     std::vector<std::uint32_t> blended(static_cast<std::size_t>(n));
     int made[2] = {-1, -1};
-    const int* fx = plan.from_x.data() + x0;
-    const int* wx = plan.weight_x.data() + x0;
     const auto scaled_across = [&](int sy) -> const std::uint32_t* {
         const int slot = sy & 1;
         if (made[slot] != sy) {
             const std::uint16_t* in = row_of(from, sy);
             std::uint32_t* sp = spread_row.data();
-            for (int x = 0; x < from->w; ++x) {
+            const int end = std::min(sx1, from->w);
+            for (int x = sx0; x < end; ++x) {
                 sp[x] = spread(in[x], mask);
             }
-            sp[from->w] = sp[from->w - 1];  // the last column blends with itself
+            sp[from->w] = sp[from->w - 1];
             std::uint32_t* o = across[slot].data();
             for (int i = 0; i < n; ++i) {
                 o[i] = blend(sp[fx[i]], sp[fx[i] + 1], wx[i], mask);
@@ -212,14 +218,21 @@ picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& p
     for (int y = y0; y < y1; ++y) {
         const int fy = plan.from_y[static_cast<std::size_t>(y)];
         const int wy = plan.weight_y[static_cast<std::size_t>(y)];
-        const std::uint32_t* top = scaled_across(fy);
-        const std::uint32_t* bottom = scaled_across(std::min(fy + 1, last_y));
-        std::uint32_t* v = blended.data();
-        for (int i = 0; i < n; ++i) {
-            v[i] = blend(top[i], bottom[i], wy, mask);
+        const std::uint32_t* v = scaled_across(fy);
+        if (wy != 0) {
+            // A row on a source row is that row; the others blend two.
+            const std::uint32_t* bottom = scaled_across(std::min(fy + 1, last_y));
+            std::uint32_t* b = blended.data();
+            for (int i = 0; i < n; ++i) {
+                b[i] = blend(v[i], bottom[i], wy, mask);
+            }
+            v = b;
         }
         if (wide) {
-            to_display(v, reinterpret_cast<std::uint32_t*>(to->line[y]) + x0, n, depth);
+            auto* row = reinterpret_cast<std::uint32_t*>(to->line[y]) + x0;
+            for (int i = 0; i < n; ++i) {
+                row[i] = to_32[fold(v[i])];
+            }
         } else {
             auto* row = reinterpret_cast<std::uint16_t*>(to->line[y]) + x0;
             for (int i = 0; i < n; ++i) {
