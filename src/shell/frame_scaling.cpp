@@ -54,9 +54,26 @@ void reach(const std::vector<int>& from, int lo, int hi, int& first, int& last) 
     last = static_cast<int>(end - from.begin());
 }
 
+// The loops over every pixel of a row, also built for AVX2 where the
+// processor has it: eight pixels at a time, with the same results.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define REFUEL_WIDE_LOOPS __attribute__((target_clones("avx2", "default")))
+#else
+#define REFUEL_WIDE_LOOPS
+#endif
+
+REFUEL_WIDE_LOOPS
+void blend_rows(const std::uint32_t* a, const std::uint32_t* b, std::uint32_t* out, int n, int w,
+                std::uint32_t mask) {
+    for (int i = 0; i < n; ++i) {
+        out[i] = blend(a[i], b[i], w, mask);
+    }
+}
+
 // Spread 15- or 16-bit colours as 8-bit fields of a 32-bit display, in
 // the library's order of the fields at both depths; each field's top bits
 // repeat below it, so full scale stays full scale.
+REFUEL_WIDE_LOOPS
 void to_display(const std::uint32_t* v, std::uint32_t* out, int n, int depth) {
     const int green_bits = depth == 15 ? 5 : 6;
     const int high_at = depth == 15 ? 10 : 11;
@@ -222,17 +239,11 @@ picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& p
         if (wy != 0) {
             // A row on a source row is that row; the others blend two.
             const std::uint32_t* bottom = scaled_across(std::min(fy + 1, last_y));
-            std::uint32_t* b = blended.data();
-            for (int i = 0; i < n; ++i) {
-                b[i] = blend(v[i], bottom[i], wy, mask);
-            }
-            v = b;
+            blend_rows(v, bottom, blended.data(), n, wy, mask);
+            v = blended.data();
         }
         if (wide) {
-            auto* row = reinterpret_cast<std::uint32_t*>(to->line[y]) + x0;
-            for (int i = 0; i < n; ++i) {
-                row[i] = to_32[fold(v[i])];
-            }
+            to_display(v, reinterpret_cast<std::uint32_t*>(to->line[y]) + x0, n, depth);
         } else {
             auto* row = reinterpret_cast<std::uint16_t*>(to->line[y]) + x0;
             for (int i = 0; i < n; ++i) {
