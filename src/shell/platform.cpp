@@ -21,10 +21,14 @@
 
 #include "frame_scaling.h"
 #include "keyboard_random_clock.h"
+#include "monitor_choice.h"
 
 // The library's X11 side, after everything else: its X headers define
 // names (None, Status, Bool) that nothing above should see.
 #include <xalleg.h>
+#include <X11/Xatom.h>
+#include <X11/extensions/Xinerama.h>
+#include <X11/extensions/Xrandr.h>
 
 // The library's own: tells the display server about a changed rectangle
 // of the screen, in one request.
@@ -247,32 +251,172 @@ void show_drawing() {
     }
 }
 
-// The display's size when full screen; the window's from the largest
-// multiple that fits the desktop, less a twentieth of its height for a
-// title bar and panels.
-void choose_size(bool windowed, int& w, int& h) {
-    w = picture_w;
-    h = picture_h;
+// The X screen's monitors (RandR 1.5, else Xinerama), the pointer, and the
+// work area of the current desktop that a window manager publishes.
+struct x_layout {
+    std::vector<monitor_rect> monitors;
+    int pointer_x = 0, pointer_y = 0;
+    bool has_work_area = false;
+    screen_rect work_area;
+};
+
+std::vector<monitor_rect> randr_monitors(Display* d, Window root) {
+    std::vector<monitor_rect> found;
+    int event_base = 0;
+    int error_base = 0;
+    int major = 0;
+    int minor = 0;
+    if (!XRRQueryExtension(d, &event_base, &error_base) || !XRRQueryVersion(d, &major, &minor) ||
+        major * 100 + minor < 105) {
+        return found;
+    }
+    int n = 0;
+    XRRMonitorInfo* m = XRRGetMonitors(d, root, True, &n);
+    for (int i = 0; m != nullptr && i < n; ++i) {
+        found.push_back({{m[i].x, m[i].y, m[i].width, m[i].height}, m[i].primary != 0});
+    }
+    if (m != nullptr) {
+        XRRFreeMonitors(m);
+    }
+    return found;
+}
+
+std::vector<monitor_rect> xinerama_monitors(Display* d) {
+    std::vector<monitor_rect> found;
+    int event_base = 0;
+    int error_base = 0;
+    if (!XineramaQueryExtension(d, &event_base, &error_base) || !XineramaIsActive(d)) {
+        return found;
+    }
+    int n = 0;
+    XineramaScreenInfo* s = XineramaQueryScreens(d, &n);
+    for (int i = 0; s != nullptr && i < n; ++i) {
+        found.push_back({{s[i].x_org, s[i].y_org, s[i].width, s[i].height}, false});
+    }
+    if (s != nullptr) {
+        XFree(s);
+    }
+    return found;
+}
+
+// A root window property of 32-bit numbers, as many as there are.
+std::vector<long> root_numbers(Display* d, Window root, const char* name) {
+    std::vector<long> numbers;
+    const Atom property = XInternAtom(d, name, True);
+    if (property == None) {
+        return numbers;
+    }
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, root, property, 0, 1024, False, XA_CARDINAL, &type, &format, &count,
+                           &after, &data) == Success &&
+        data != nullptr && type == XA_CARDINAL && format == 32) {
+        const auto* values = reinterpret_cast<const long*>(data);
+        numbers.assign(values, values + count);
+    }
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return numbers;
+}
+
+x_layout read_x_layout() {
+    x_layout l;
+    Display* d = _xwin.display;
+    if (system_driver == nullptr || system_driver->id != SYSTEM_XWINDOWS || d == nullptr) {
+        return l;
+    }
+    XLOCK();
+    const Window root = RootWindow(d, _xwin.screen);
+    l.monitors = randr_monitors(d, root);
+    if (l.monitors.empty()) {
+        l.monitors = xinerama_monitors(d);
+    }
+    Window child = None;
+    Window root_back = None;
+    int wx = 0;
+    int wy = 0;
+    unsigned int buttons = 0;
+    XQueryPointer(d, root, &root_back, &child, &l.pointer_x, &l.pointer_y, &wx, &wy, &buttons);
+    const std::vector<long> area = root_numbers(d, root, "_NET_WORKAREA");
+    const std::vector<long> desktop = root_numbers(d, root, "_NET_CURRENT_DESKTOP");
+    const std::size_t at = desktop.empty() ? 0 : 4 * static_cast<std::size_t>(desktop[0]);
+    if (area.size() >= at + 4) {
+        l.has_work_area = true;
+        l.work_area = {static_cast<int>(area[at]), static_cast<int>(area[at + 1]),
+                       static_cast<int>(area[at + 2]), static_cast<int>(area[at + 3])};
+    }
+    XUNLOCK();
+    return l;
+}
+
+// Where the game opens: the chosen monitor, and the part of it a window
+// may cover.
+screen_rect monitor_used;
+screen_rect window_room;
+
+void find_monitor() {
     int desktop_w = 0;
     int desktop_h = 0;
     if (get_desktop_resolution(&desktop_w, &desktop_h) != 0) {
-        return;
+        desktop_w = picture_w;
+        desktop_h = picture_h;
     }
+    const x_layout l = read_x_layout();
+    monitor_used = choose_monitor(l.monitors, l.pointer_x, l.pointer_y,
+                                  {0, 0, desktop_w, desktop_h});
+    window_room = usable_area(monitor_used, l.has_work_area ? &l.work_area : nullptr);
+}
+
+// The monitor's size when full screen; the window's from the largest
+// multiple that fits its work area.
+void choose_size(bool windowed, int& w, int& h) {
+    w = picture_w;
+    h = picture_h;
+    find_monitor();
     if (!windowed) {
-        if (desktop_w >= picture_w && desktop_h >= picture_h) {
-            w = desktop_w;
-            h = desktop_h;
+        if (monitor_used.w >= picture_w && monitor_used.h >= picture_h) {
+            w = monitor_used.w;
+            h = monitor_used.h;
         }
         return;
     }
     std::string warning;
-    const int k = window_multiple(asked_multiple, desktop_w, desktop_h - desktop_h / 20, warning);
+    const int k = window_multiple(asked_multiple, window_room.w, window_room.h, warning);
     if (!warning.empty()) {
         (void)std::fprintf(stderr, "%s\n", warning.c_str());
         asked_multiple = k;  // said once
     }
     w = picture_w * k;
     h = picture_h * k;
+}
+
+// Full screen, the library's cover of the whole X screen shrunk to the
+// chosen monitor with the game in its middle; a window in the middle of
+// the monitor's work area, or at its corner when it does not fit. Not
+// after a mode switch (a full screen of another size than the monitor's),
+// where the library's own placing holds.
+void place_window(bool windowed) {
+    Display* d = _xwin.display;
+    if (!on_x11_screen() || d == nullptr) {
+        return;
+    }
+    const screen_rect& m = monitor_used;
+    XLOCK();
+    if (windowed && _xwin.wm_window != None) {
+        const screen_rect& r = window_room;
+        XMoveWindow(d, _xwin.wm_window, r.x + std::max(0, (r.w - SCREEN_W) / 2),
+                    r.y + std::max(0, (r.h - SCREEN_H) / 2));
+    } else if (!windowed && _xwin.fs_window != None && SCREEN_W == m.w && SCREEN_H == m.h) {
+        XMoveResizeWindow(d, _xwin.fs_window, m.x, m.y, static_cast<unsigned>(m.w),
+                          static_cast<unsigned>(m.h));
+        XMoveWindow(d, _xwin.window, 0, 0);
+    }
+    XFlush(d);
+    XUNLOCK();
 }
 
 bool real_start_library() {
@@ -320,6 +464,7 @@ int real_set_video_mode(int color_depth, bool windowed) {
         return result;
     }
     set_display_switch_callback(SWITCH_IN, forget_shown_frame);
+    place_window(windowed);
     if (on_x11_screen() && _xwin_input_handler == nullptr) {
         _xwin_input_handler = read_x_input;
     }

@@ -1,0 +1,45 @@
+#include "monitor_choice.h"
+
+#include <algorithm>
+
+namespace {
+
+bool holds(const screen_rect& r, int x, int y) {
+    return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
+}
+
+}  // namespace
+
+screen_rect choose_monitor(const std::vector<monitor_rect>& monitors, int pointer_x, int pointer_y,
+                           screen_rect whole) {
+    for (const monitor_rect& m : monitors) {
+        if (m.primary && m.at.w > 0 && m.at.h > 0) {
+            return m.at;
+        }
+    }
+    for (const monitor_rect& m : monitors) {
+        if (holds(m.at, pointer_x, pointer_y)) {
+            return m.at;
+        }
+    }
+    for (const monitor_rect& m : monitors) {
+        if (m.at.w > 0 && m.at.h > 0) {
+            return m.at;
+        }
+    }
+    return whole;
+}
+
+screen_rect usable_area(screen_rect monitor, const screen_rect* work_area) {
+    if (work_area == nullptr) {
+        return monitor;
+    }
+    const int left = std::max(monitor.x, work_area->x);
+    const int top = std::max(monitor.y, work_area->y);
+    const int right = std::min(monitor.x + monitor.w, work_area->x + work_area->w);
+    const int bottom = std::min(monitor.y + monitor.h, work_area->y + work_area->h);
+    if (right <= left || bottom <= top) {
+        return monitor;
+    }
+    return {left, top, right - left, bottom - top};
+}
