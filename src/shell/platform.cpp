@@ -17,6 +17,7 @@
 #include <vector>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "frame_scaling.h"
@@ -36,12 +37,26 @@ extern "C" void _xwin_update_screen(int x, int y, int w, int h);
 
 namespace {
 
+// RandR's first event number, when the server has it; a change of the
+// screen's size sets display_changed, which the game's thread acts on.
+int randr_events = -1;
+std::atomic<bool> display_changed{false};
+
 // The library reads X input after a round trip to the server (XSync) on
 // every call, so an idle game woke the server a hundred times a second.
 // Sending what is buffered and reading what has arrived needs none; the
 // library's reader runs only when there is something to read.
 void read_x_input() {
-    if (_xwin.display != nullptr && XEventsQueued(_xwin.display, QueuedAfterFlush) > 0) {
+    Display* d = _xwin.display;
+    if (d == nullptr || XEventsQueued(d, QueuedAfterFlush) <= 0) {
+        return;
+    }
+    XEvent e;
+    while (randr_events >= 0 && XCheckTypedEvent(d, randr_events + RRScreenChangeNotify, &e)) {
+        XRRUpdateConfiguration(&e);
+        display_changed = true;
+    }
+    if (XEventsQueued(d, QueuedAlready) > 0) {
         _xwin_private_handle_input();
     }
 }
@@ -245,7 +260,10 @@ void send_whole() {
     drawn_on = false;
 }
 
+void refit_to_display();
+
 void show_drawing() {
+    refit_to_display();
     if (scaled && drawn_on) {
         send_whole();
     }
@@ -419,6 +437,23 @@ void place_window(bool windowed) {
     XUNLOCK();
 }
 
+// Told of changes of the screen's size (a monitor plugged in, the
+// resolution changed), which the reader above picks out.
+void hear_of_resizes() {
+    Display* d = _xwin.display;
+    int error_base = 0;
+    if (!on_x11_screen() || d == nullptr || randr_events >= 0) {
+        return;
+    }
+    XLOCK();
+    if (XRRQueryExtension(d, &randr_events, &error_base)) {
+        XRRSelectInput(d, RootWindow(d, _xwin.screen), RRScreenChangeNotifyMask);
+    } else {
+        randr_events = -1;
+    }
+    XUNLOCK();
+}
+
 bool real_start_library() {
     use_own_background_thread();
     if (allegro_init() != 0) {
@@ -431,6 +466,39 @@ bool real_start_library() {
     install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
     set_display_switch_mode(SWITCH_PAUSE);
     return true;
+}
+
+// The mode last set, for setting it again when the display changes size.
+int mode_depth = 0;
+bool mode_windowed = false;
+
+int real_set_video_mode(int color_depth, bool windowed);
+
+// After the display changed size, the picture is fitted to it again (full
+// screen at the monitor's new size, a window at the multiple that now
+// fits) and shown as it was. When that mode is refused, a window of the
+// picture's size; when that is refused too, the game says so and ends.
+void refit_to_display() {
+    if (!display_changed.exchange(false) || mode_depth == 0) {
+        return;
+    }
+    int w = 0;
+    int h = 0;
+    choose_size(mode_windowed, w, h);
+    if (w == SCREEN_W && h == SCREEN_H) {
+        return;
+    }
+    if (real_set_video_mode(mode_depth, mode_windowed) != 0 &&
+        real_set_video_mode(mode_depth, true) != 0) {
+        (void)std::fprintf(stderr, "refuel: the display changed size and no video mode fits it: %s\n",
+                           allegro_error);
+        std::exit(1);
+    }
+    if (!scaled && shown_frame != nullptr && shown_frame->w == SCREEN_W &&
+        shown_frame->h == SCREEN_H && bitmap_color_depth(shown_frame) == bitmap_color_depth(screen)) {
+        blit(shown_frame, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+        shown_frame_valid = true;
+    }
 }
 
 int real_set_video_mode(int color_depth, bool windowed) {
@@ -468,16 +536,24 @@ int real_set_video_mode(int color_depth, bool windowed) {
     if (on_x11_screen() && _xwin_input_handler == nullptr) {
         _xwin_input_handler = read_x_input;
     }
+    hear_of_resizes();
+    mode_depth = color_depth;
+    mode_windowed = windowed;
     if (SCREEN_W != picture_w || SCREEN_H != picture_h) {
         scaled = true;
         area = fit_picture(SCREEN_W, SCREEN_H, sharp_only);
         plan = plan_scaling(picture_w, picture_h, area.w, area.h);
-        destroy_bitmap(shown_frame);
-        shown_frame = create_bitmap_ex(color_depth, picture_w, picture_h);
+        // The picture is kept when the mode is set again at the same depth
+        // (the display changed size), and someone may still draw on it.
+        if (shown_frame == nullptr || bitmap_color_depth(shown_frame) != color_depth ||
+            shown_frame->w != picture_w || shown_frame->h != picture_h) {
+            destroy_bitmap(shown_frame);
+            shown_frame = create_bitmap_ex(color_depth, picture_w, picture_h);
+            clear_bitmap(shown_frame);
+        }
         scaled_frame = is_linear_bitmap(screen) && bitmap_color_depth(screen) == 32
                            ? create_sub_bitmap(screen, area.x, area.y, area.w, area.h)
                            : create_bitmap_ex(bitmap_color_depth(screen), area.w, area.h);
-        clear_bitmap(shown_frame);
         send_whole();
     }
     return 0;
@@ -504,7 +580,14 @@ int real_key_held(int scancode) {
     return key[scancode];
 }
 
+void real_wait_for_tick(int seen_tick);
+
+// Waits a tick at a time, so a display that changes size meanwhile gets
+// the picture fitted to it.
 int real_read_key() {
+    while (!keypressed()) {
+        real_wait_for_tick(tick_count.load(std::memory_order_relaxed));
+    }
     show_drawing();
     return readkey();
 }
@@ -590,6 +673,7 @@ void present_scaled(BITMAP* frame, std::size_t row_bytes) {
 }
 
 void real_present(BITMAP* frame) {
+    refit_to_display();
     const int depth = bitmap_color_depth(frame);
     const std::size_t row_bytes = static_cast<std::size_t>(frame->w) * ((depth + 7) / 8);
     if (scaled) {
