@@ -32,7 +32,10 @@ TEST(monitor_choice, the_primary_monitor_else_the_pointers_else_the_first) {
         {"pointer below the short one", {{left_hd, false}, {right_4k, false}}, 100, 1500, left_hd},
         {"one monitor", {{left_hd, false}}, 0, 0, left_hd},
         {"none listed: the screen", {}, 0, 0, whole},
-        {"an empty primary is passed over", {{{0, 0, 0, 0}, true}, {right_4k, false}}, 0, 0,
+        {"an empty primary is passed over",
+         {{{0, 0, 0, 0}, true}, {right_4k, false}},
+         0,
+         0,
          right_4k},
     };
     for (const auto& c : cases) {

@@ -384,8 +384,8 @@ void find_monitor() {
         desktop_h = picture_h;
     }
     const x_layout l = read_x_layout();
-    monitor_used = choose_monitor(l.monitors, l.pointer_x, l.pointer_y,
-                                  {0, 0, desktop_w, desktop_h});
+    monitor_used =
+        choose_monitor(l.monitors, l.pointer_x, l.pointer_y, {0, 0, desktop_w, desktop_h});
     window_room = usable_area(monitor_used, l.has_work_area ? &l.work_area : nullptr);
 }
 
@@ -490,12 +490,14 @@ void refit_to_display() {
     }
     if (real_set_video_mode(mode_depth, mode_windowed) != 0 &&
         real_set_video_mode(mode_depth, true) != 0) {
-        (void)std::fprintf(stderr, "refuel: the display changed size and no video mode fits it: %s\n",
+        (void)std::fprintf(stderr,
+                           "refuel: the display changed size and no video mode fits it: %s\n",
                            allegro_error);
         std::exit(1);
     }
     if (!scaled && shown_frame != nullptr && shown_frame->w == SCREEN_W &&
-        shown_frame->h == SCREEN_H && bitmap_color_depth(shown_frame) == bitmap_color_depth(screen)) {
+        shown_frame->h == SCREEN_H &&
+        bitmap_color_depth(shown_frame) == bitmap_color_depth(screen)) {
         blit(shown_frame, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
         shown_frame_valid = true;
     }
