@@ -2,6 +2,10 @@
 
 #include <allegro.h>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -68,6 +72,60 @@ void blend_rows(const std::uint32_t* a, const std::uint32_t* b, std::uint32_t* o
     for (int i = 0; i < n; ++i) {
         out[i] = blend(a[i], b[i], w, mask);
     }
+}
+
+// Output column i blends source columns from[i] and from[i] + 1 of `row`.
+void blend_across(const std::uint32_t* row, const int* from, const int* weight, std::uint32_t* out,
+                  int from_i, int n, std::uint32_t mask) {
+    for (int i = from_i; i < n; ++i) {
+        out[i] = blend(row[from[i]], row[from[i] + 1], weight[i], mask);
+    }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same, eight columns at a time where their sources lie within eight
+// pixels in a row (any upscaling but the very slightest): those eight are
+// loaded once and each column's pair picked out of them, where the plain
+// loop fetches every pixel on its own. `row` has 7 pixels to spare.
+__attribute__((target("avx2"))) void blend_across_avx2(const std::uint32_t* row, const int* from,
+                                                       const int* weight, std::uint32_t* out, int n,
+                                                       std::uint32_t mask) {
+    const __m256i fields = _mm256_set1_epi32(static_cast<int>(mask));
+    const __m256i one = _mm256_set1_epi32(1);
+    const __m256i whole = _mm256_set1_epi32(32);
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const int base = from[i];
+        if (from[i + 7] - base >= 7) {
+            blend_across(row, from, weight, out, i, i + 8, mask);
+            continue;
+        }
+        const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + base));
+        const __m256i at =
+            _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i)),
+                             _mm256_set1_epi32(base));
+        const __m256i a = _mm256_permutevar8x32_epi32(pixels, at);
+        const __m256i b = _mm256_permutevar8x32_epi32(pixels, _mm256_add_epi32(at, one));
+        const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weight + i));
+        const __m256i sum = _mm256_add_epi32(_mm256_mullo_epi32(a, _mm256_sub_epi32(whole, w)),
+                                             _mm256_mullo_epi32(b, w));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
+                            _mm256_and_si256(_mm256_srli_epi32(sum, 5), fields));
+    }
+    blend_across(row, from, weight, out, i, n, mask);
+}
+#endif
+
+void blend_across_row(const std::uint32_t* row, const int* from, const int* weight,
+                      std::uint32_t* out, int n, std::uint32_t mask) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    static const bool avx2 = __builtin_cpu_supports("avx2") != 0;
+    if (avx2) {
+        blend_across_avx2(row, from, weight, out, n, mask);
+        return;
+    }
+#endif
+    blend_across(row, from, weight, out, 0, n, mask);
 }
 
 // Spread 15- or 16-bit colours as 8-bit fields of a 32-bit display, in
@@ -208,7 +266,7 @@ picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& p
     const int sx1 = std::min(fx[n - 1] + 2, from->w + 1);
     // Source rows spread and scaled across: each is made once and used by
     // every output row between it and the next.
-    std::vector<std::uint32_t> spread_row(static_cast<std::size_t>(from->w) + 1);
+    std::vector<std::uint32_t> spread_row(static_cast<std::size_t>(from->w) + 8);
     std::vector<std::uint32_t> across[2] = {
         std::vector<std::uint32_t>(static_cast<std::size_t>(n)),
         std::vector<std::uint32_t>(static_cast<std::size_t>(n))};
@@ -224,10 +282,7 @@ picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& p
                 sp[x] = spread(in[x], mask);
             }
             sp[from->w] = sp[from->w - 1];
-            std::uint32_t* o = across[slot].data();
-            for (int i = 0; i < n; ++i) {
-                o[i] = blend(sp[fx[i]], sp[fx[i] + 1], wx[i], mask);
-            }
+            blend_across_row(sp, fx, wx, across[slot].data(), n, mask);
             made[slot] = sy;
         }
         return across[slot].data();
