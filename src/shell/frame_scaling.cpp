@@ -227,7 +227,8 @@ picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& p
         for (int sy = changed.y; sy < changed.y + changed.h; ++sy) {
             const std::uint16_t* in = row_of(from, sy) + changed.x;
             // The first of the k rows is made, the others copied from it.
-            void* first = to->line[sy * k] + static_cast<std::size_t>(out.x) * (wide ? 4 : 2);
+            void* first = to->line[static_cast<std::size_t>(sy) * static_cast<std::size_t>(k)] +
+                          static_cast<std::size_t>(out.x) * (wide ? 4 : 2);
             if (wide) {
                 auto* row = static_cast<std::uint32_t*>(first);
                 for (int i = 0; i < changed.w; ++i) {
@@ -240,7 +241,8 @@ picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& p
                 }
             }
             for (int r = 1; r < k; ++r) {
-                std::memcpy(to->line[sy * k + r] + static_cast<std::size_t>(out.x) * (wide ? 4 : 2),
+                std::memcpy(to->line[static_cast<std::size_t>(sy * k + r)] +
+                                static_cast<std::size_t>(out.x) * (wide ? 4 : 2),
                             first, row_bytes);
             }
         }

@@ -12,22 +12,17 @@ bool holds(const screen_rect& r, int x, int y) {
 
 screen_rect choose_monitor(const std::vector<monitor_rect>& monitors, int pointer_x, int pointer_y,
                            screen_rect whole) {
-    for (const monitor_rect& m : monitors) {
-        if (m.primary && m.at.w > 0 && m.at.h > 0) {
-            return m.at;
-        }
+    const auto first = [&](auto wanted) {
+        return std::find_if(monitors.begin(), monitors.end(), wanted);
+    };
+    auto it = first([](const monitor_rect& m) { return m.primary && m.at.w > 0 && m.at.h > 0; });
+    if (it == monitors.end()) {
+        it = first([&](const monitor_rect& m) { return holds(m.at, pointer_x, pointer_y); });
     }
-    for (const monitor_rect& m : monitors) {
-        if (holds(m.at, pointer_x, pointer_y)) {
-            return m.at;
-        }
+    if (it == monitors.end()) {
+        it = first([](const monitor_rect& m) { return m.at.w > 0 && m.at.h > 0; });
     }
-    for (const monitor_rect& m : monitors) {
-        if (m.at.w > 0 && m.at.h > 0) {
-            return m.at;
-        }
-    }
-    return whole;
+    return it == monitors.end() ? whole : it->at;
 }
 
 screen_rect usable_area(screen_rect monitor, const screen_rect* work_area) {

@@ -359,13 +359,14 @@ x_layout read_x_layout() {
     int wy = 0;
     unsigned int buttons = 0;
     XQueryPointer(d, root, &root_back, &child, &l.pointer_x, &l.pointer_y, &wx, &wy, &buttons);
-    const std::vector<long> area = root_numbers(d, root, "_NET_WORKAREA");
+    const std::vector<long> work = root_numbers(d, root, "_NET_WORKAREA");
     const std::vector<long> desktop = root_numbers(d, root, "_NET_CURRENT_DESKTOP");
-    const std::size_t at = desktop.empty() ? 0 : 4 * static_cast<std::size_t>(desktop[0]);
-    if (area.size() >= at + 4) {
+    const bool known = !desktop.empty() && desktop[0] >= 0 && desktop[0] < 256;
+    const std::size_t at = known ? 4 * static_cast<std::size_t>(desktop[0]) : 0;
+    if (work.size() >= at + 4) {
         l.has_work_area = true;
-        l.work_area = {static_cast<int>(area[at]), static_cast<int>(area[at + 1]),
-                       static_cast<int>(area[at + 2]), static_cast<int>(area[at + 3])};
+        l.work_area = {static_cast<int>(work[at]), static_cast<int>(work[at + 1]),
+                       static_cast<int>(work[at + 2]), static_cast<int>(work[at + 3])};
     }
     XUNLOCK();
     return l;
@@ -493,7 +494,8 @@ void refit_to_display() {
         (void)std::fprintf(stderr,
                            "refuel: the display changed size and no video mode fits it: %s\n",
                            allegro_error);
-        std::exit(1);
+        // Nothing is left to show on, nor to restore: the process ends here.
+        std::_Exit(1);
     }
     if (!scaled && shown_frame != nullptr && shown_frame->w == SCREEN_W &&
         shown_frame->h == SCREEN_H &&
