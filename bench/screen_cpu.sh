@@ -76,5 +76,5 @@ fi
 on_display 1920x1080 1440x1080+240+0
 game_run "1920x1080 full screen (1440x1080)"
 [ "$short" = 0 ] || exit 0
-on_display 3840x2160 2400x1800+0+0
+on_display 3840x2160 2400x1800+720+180
 game_run "3840x2160, a window 3x (2400x1800)" --window

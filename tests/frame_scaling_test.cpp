@@ -8,6 +8,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "frame_scaling.h"
 
@@ -125,6 +126,46 @@ TEST(frame_scaling, a_part_scaled_again_gives_the_picture_scaled_whole) {
                 destroy_bitmap(b);
             }
         }
+    }
+}
+
+// A 32-bit display shows what a 16- or 15-bit one would, each field widened
+// by repeating its top bits (full scale stays full scale), whether the
+// scaler copies or blends.
+TEST(frame_scaling, a_32_bit_display_shows_the_same_colours_widened) {
+    for (const int depth : {16, 15}) {
+        const int green_bits = depth == 16 ? 6 : 5;
+        const int r_at = depth == 16 ? _rgb_r_shift_16 : _rgb_r_shift_15;
+        const int g_at = depth == 16 ? _rgb_g_shift_16 : _rgb_g_shift_15;
+        const int b_at = depth == 16 ? _rgb_b_shift_16 : _rgb_b_shift_15;
+        const auto widen = [](std::uint32_t v, int bits) {
+            return (v << (8 - bits)) | (v >> (2 * bits - 8));
+        };
+        BITMAP* from = noise(depth, 3);
+        for (const auto& size : {std::make_pair(1440, 1080), std::make_pair(1600, 1200)}) {
+            const scaling_plan plan = plan_scaling(picture_w, picture_h, size.first, size.second);
+            BITMAP* narrow = create_bitmap_ex(depth, size.first, size.second);
+            BITMAP* wide = create_bitmap_ex(32, size.first, size.second);
+            scale_picture(from, narrow, plan, {0, 0, picture_w, picture_h});
+            scale_picture(from, wide, plan, {0, 0, picture_w, picture_h});
+            int wrong = 0;
+            for (int y = 0; y < size.second; ++y) {
+                const auto* out = reinterpret_cast<const std::uint32_t*>(wide->line[y]);
+                for (int x = 0; x < size.first; ++x) {
+                    const std::uint32_t c = pixel(narrow, x, y);
+                    const std::uint32_t want =
+                        (widen((c >> r_at) & 31, 5) << _rgb_r_shift_32) |
+                        (widen((c >> g_at) & ((1u << green_bits) - 1), green_bits)
+                         << _rgb_g_shift_32) |
+                        (widen((c >> b_at) & 31, 5) << _rgb_b_shift_32);
+                    wrong += (out[x] & 0xFFFFFFu) != want;
+                }
+            }
+            EXPECT_EQ(wrong, 0) << size.first << "x" << size.second << " at " << depth << " bits";
+            destroy_bitmap(narrow);
+            destroy_bitmap(wide);
+        }
+        destroy_bitmap(from);
     }
 }
 

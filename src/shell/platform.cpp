@@ -17,10 +17,51 @@
 #include <vector>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "frame_scaling.h"
 #include "keyboard_random_clock.h"
+#include "monitor_choice.h"
+
+// The library's X11 side, after everything else: its X headers define
+// names (None, Status, Bool) that nothing above should see.
+#include <xalleg.h>
+#include <X11/Xatom.h>
+#include <X11/extensions/Xinerama.h>
+#include <X11/extensions/Xrandr.h>
+
+// The library's own: tells the display server about a changed rectangle
+// of the screen, in one request.
+extern "C" void _xwin_update_screen(int x, int y, int w, int h);
+
+namespace {
+
+// RandR's first event number, when the server has it; a change of the
+// screen's size sets display_changed, which the game's thread acts on.
+int randr_events = -1;
+std::atomic<bool> display_changed{false};
+
+// The library reads X input after a round trip to the server (XSync) on
+// every call, so an idle game woke the server a hundred times a second.
+// Sending what is buffered and reading what has arrived needs none; the
+// library's reader runs only when there is something to read.
+void read_x_input() {
+    Display* d = _xwin.display;
+    if (d == nullptr || XEventsQueued(d, QueuedAfterFlush) <= 0) {
+        return;
+    }
+    XEvent e;
+    while (randr_events >= 0 && XCheckTypedEvent(d, randr_events + RRScreenChangeNotify, &e)) {
+        XRRUpdateConfiguration(&e);
+        display_changed = true;
+    }
+    if (XEventsQueued(d, QueuedAlready) > 0) {
+        _xwin_private_handle_input();
+    }
+}
+
+}  // namespace
 
 namespace {
 
@@ -179,20 +220,30 @@ scaling_plan plan;
 BITMAP* scaled_frame = nullptr;
 bool drawn_on = false;
 
+bool on_x11_screen() {
+    return gfx_driver != nullptr &&
+           (gfx_driver->id == GFX_XWINDOWS || gfx_driver->id == GFX_XWINDOWS_FULLSCREEN);
+}
+
 void send_part(picture_area changed) {
     if (!is_sub_bitmap(scaled_frame)) {
         const picture_area out = scale_picture(shown_frame, scaled_frame, plan, changed);
         blit(scaled_frame, screen, out.x, out.y, area.x + out.x, area.y + out.y, out.w, out.h);
         return;
     }
-    // Scaled straight into the screen's rows; writing each row through
-    // the library then tells the display server which ones changed.
+    // Scaled straight into the screen's rows. The X11 screen is then told
+    // of the changed rectangle in one request; the library's way, a row at
+    // a time, sends each whole row in a request of its own.
     acquire_screen();
     const picture_area out = scale_picture(shown_frame, scaled_frame, plan, changed);
-    for (int y = area.y + out.y; y < area.y + out.y + out.h; ++y) {
-        (void)bmp_write_line(screen, y);
+    if (on_x11_screen()) {
+        _xwin_update_screen(area.x + out.x, area.y + out.y, out.w, out.h);
+    } else {
+        for (int y = area.y + out.y; y < area.y + out.y + out.h; ++y) {
+            (void)bmp_write_line(screen, y);
+        }
+        bmp_unwrite_line(screen);
     }
-    bmp_unwrite_line(screen);
     release_screen();
 }
 
@@ -209,38 +260,199 @@ void send_whole() {
     drawn_on = false;
 }
 
+void refit_to_display();
+
 void show_drawing() {
+    refit_to_display();
     if (scaled && drawn_on) {
         send_whole();
     }
 }
 
-// The display's size when full screen; the window's from the largest
-// multiple that fits the desktop, less a twentieth of its height for a
-// title bar and panels.
-void choose_size(bool windowed, int& w, int& h) {
-    w = picture_w;
-    h = picture_h;
+// The X screen's monitors (RandR 1.5, else Xinerama), the pointer, and the
+// work area of the current desktop that a window manager publishes.
+struct x_layout {
+    std::vector<monitor_rect> monitors;
+    int pointer_x = 0, pointer_y = 0;
+    bool has_work_area = false;
+    screen_rect work_area;
+};
+
+std::vector<monitor_rect> randr_monitors(Display* d, Window root) {
+    std::vector<monitor_rect> found;
+    int event_base = 0;
+    int error_base = 0;
+    int major = 0;
+    int minor = 0;
+    if (!XRRQueryExtension(d, &event_base, &error_base) || !XRRQueryVersion(d, &major, &minor) ||
+        major * 100 + minor < 105) {
+        return found;
+    }
+    int n = 0;
+    XRRMonitorInfo* m = XRRGetMonitors(d, root, True, &n);
+    for (int i = 0; m != nullptr && i < n; ++i) {
+        found.push_back({{m[i].x, m[i].y, m[i].width, m[i].height}, m[i].primary != 0});
+    }
+    if (m != nullptr) {
+        XRRFreeMonitors(m);
+    }
+    return found;
+}
+
+std::vector<monitor_rect> xinerama_monitors(Display* d) {
+    std::vector<monitor_rect> found;
+    int event_base = 0;
+    int error_base = 0;
+    if (!XineramaQueryExtension(d, &event_base, &error_base) || !XineramaIsActive(d)) {
+        return found;
+    }
+    int n = 0;
+    XineramaScreenInfo* s = XineramaQueryScreens(d, &n);
+    for (int i = 0; s != nullptr && i < n; ++i) {
+        found.push_back({{s[i].x_org, s[i].y_org, s[i].width, s[i].height}, false});
+    }
+    if (s != nullptr) {
+        XFree(s);
+    }
+    return found;
+}
+
+// A root window property of 32-bit numbers, as many as there are.
+std::vector<long> root_numbers(Display* d, Window root, const char* name) {
+    std::vector<long> numbers;
+    const Atom property = XInternAtom(d, name, True);
+    if (property == None) {
+        return numbers;
+    }
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, root, property, 0, 1024, False, XA_CARDINAL, &type, &format, &count,
+                           &after, &data) == Success &&
+        data != nullptr && type == XA_CARDINAL && format == 32) {
+        const auto* values = reinterpret_cast<const long*>(data);
+        numbers.assign(values, values + count);
+    }
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return numbers;
+}
+
+x_layout read_x_layout() {
+    x_layout l;
+    Display* d = _xwin.display;
+    if (system_driver == nullptr || system_driver->id != SYSTEM_XWINDOWS || d == nullptr) {
+        return l;
+    }
+    XLOCK();
+    const Window root = RootWindow(d, _xwin.screen);
+    l.monitors = randr_monitors(d, root);
+    if (l.monitors.empty()) {
+        l.monitors = xinerama_monitors(d);
+    }
+    Window child = None;
+    Window root_back = None;
+    int wx = 0;
+    int wy = 0;
+    unsigned int buttons = 0;
+    XQueryPointer(d, root, &root_back, &child, &l.pointer_x, &l.pointer_y, &wx, &wy, &buttons);
+    const std::vector<long> work = root_numbers(d, root, "_NET_WORKAREA");
+    const std::vector<long> desktop = root_numbers(d, root, "_NET_CURRENT_DESKTOP");
+    const bool known = !desktop.empty() && desktop[0] >= 0 && desktop[0] < 256;
+    const std::size_t at = known ? 4 * static_cast<std::size_t>(desktop[0]) : 0;
+    if (work.size() >= at + 4) {
+        l.has_work_area = true;
+        l.work_area = {static_cast<int>(work[at]), static_cast<int>(work[at + 1]),
+                       static_cast<int>(work[at + 2]), static_cast<int>(work[at + 3])};
+    }
+    XUNLOCK();
+    return l;
+}
+
+// Where the game opens: the chosen monitor, and the part of it a window
+// may cover.
+screen_rect monitor_used;
+screen_rect window_room;
+
+void find_monitor() {
     int desktop_w = 0;
     int desktop_h = 0;
     if (get_desktop_resolution(&desktop_w, &desktop_h) != 0) {
-        return;
+        desktop_w = picture_w;
+        desktop_h = picture_h;
     }
+    const x_layout l = read_x_layout();
+    monitor_used =
+        choose_monitor(l.monitors, l.pointer_x, l.pointer_y, {0, 0, desktop_w, desktop_h});
+    window_room = usable_area(monitor_used, l.has_work_area ? &l.work_area : nullptr);
+}
+
+// The monitor's size when full screen; the window's from the largest
+// multiple that fits its work area.
+void choose_size(bool windowed, int& w, int& h) {
+    w = picture_w;
+    h = picture_h;
+    find_monitor();
     if (!windowed) {
-        if (desktop_w >= picture_w && desktop_h >= picture_h) {
-            w = desktop_w;
-            h = desktop_h;
+        if (monitor_used.w >= picture_w && monitor_used.h >= picture_h) {
+            w = monitor_used.w;
+            h = monitor_used.h;
         }
         return;
     }
     std::string warning;
-    const int k = window_multiple(asked_multiple, desktop_w, desktop_h - desktop_h / 20, warning);
+    const int k = window_multiple(asked_multiple, window_room.w, window_room.h, warning);
     if (!warning.empty()) {
         (void)std::fprintf(stderr, "%s\n", warning.c_str());
         asked_multiple = k;  // said once
     }
     w = picture_w * k;
     h = picture_h * k;
+}
+
+// Full screen, the library's cover of the whole X screen shrunk to the
+// chosen monitor with the game in its middle; a window in the middle of
+// the monitor's work area, or at its corner when it does not fit. Not
+// after a mode switch (a full screen of another size than the monitor's),
+// where the library's own placing holds.
+void place_window(bool windowed) {
+    Display* d = _xwin.display;
+    if (!on_x11_screen() || d == nullptr) {
+        return;
+    }
+    const screen_rect& m = monitor_used;
+    XLOCK();
+    if (windowed && _xwin.wm_window != None) {
+        const screen_rect& r = window_room;
+        XMoveWindow(d, _xwin.wm_window, r.x + std::max(0, (r.w - SCREEN_W) / 2),
+                    r.y + std::max(0, (r.h - SCREEN_H) / 2));
+    } else if (!windowed && _xwin.fs_window != None && SCREEN_W == m.w && SCREEN_H == m.h) {
+        XMoveResizeWindow(d, _xwin.fs_window, m.x, m.y, static_cast<unsigned>(m.w),
+                          static_cast<unsigned>(m.h));
+        XMoveWindow(d, _xwin.window, 0, 0);
+    }
+    XFlush(d);
+    XUNLOCK();
+}
+
+// Told of changes of the screen's size (a monitor plugged in, the
+// resolution changed), which the reader above picks out.
+void hear_of_resizes() {
+    Display* d = _xwin.display;
+    int error_base = 0;
+    if (!on_x11_screen() || d == nullptr || randr_events >= 0) {
+        return;
+    }
+    XLOCK();
+    if (XRRQueryExtension(d, &randr_events, &error_base)) {
+        XRRSelectInput(d, RootWindow(d, _xwin.screen), RRScreenChangeNotifyMask);
+    } else {
+        randr_events = -1;
+    }
+    XUNLOCK();
 }
 
 bool real_start_library() {
@@ -255,6 +467,42 @@ bool real_start_library() {
     install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
     set_display_switch_mode(SWITCH_PAUSE);
     return true;
+}
+
+// The mode last set, for setting it again when the display changes size.
+int mode_depth = 0;
+bool mode_windowed = false;
+
+int real_set_video_mode(int color_depth, bool windowed);
+
+// After the display changed size, the picture is fitted to it again (full
+// screen at the monitor's new size, a window at the multiple that now
+// fits) and shown as it was. When that mode is refused, a window of the
+// picture's size; when that is refused too, the game says so and ends.
+void refit_to_display() {
+    if (!display_changed.exchange(false) || mode_depth == 0) {
+        return;
+    }
+    int w = 0;
+    int h = 0;
+    choose_size(mode_windowed, w, h);
+    if (w == SCREEN_W && h == SCREEN_H) {
+        return;
+    }
+    if (real_set_video_mode(mode_depth, mode_windowed) != 0 &&
+        real_set_video_mode(mode_depth, true) != 0) {
+        (void)std::fprintf(stderr,
+                           "refuel: the display changed size and no video mode fits it: %s\n",
+                           allegro_error);
+        // Nothing is left to show on, nor to restore: the process ends here.
+        std::_Exit(1);
+    }
+    if (!scaled && shown_frame != nullptr && shown_frame->w == SCREEN_W &&
+        shown_frame->h == SCREEN_H &&
+        bitmap_color_depth(shown_frame) == bitmap_color_depth(screen)) {
+        blit(shown_frame, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+        shown_frame_valid = true;
+    }
 }
 
 int real_set_video_mode(int color_depth, bool windowed) {
@@ -288,16 +536,28 @@ int real_set_video_mode(int color_depth, bool windowed) {
         return result;
     }
     set_display_switch_callback(SWITCH_IN, forget_shown_frame);
+    place_window(windowed);
+    if (on_x11_screen() && _xwin_input_handler == nullptr) {
+        _xwin_input_handler = read_x_input;
+    }
+    hear_of_resizes();
+    mode_depth = color_depth;
+    mode_windowed = windowed;
     if (SCREEN_W != picture_w || SCREEN_H != picture_h) {
         scaled = true;
         area = fit_picture(SCREEN_W, SCREEN_H, sharp_only);
         plan = plan_scaling(picture_w, picture_h, area.w, area.h);
-        destroy_bitmap(shown_frame);
-        shown_frame = create_bitmap_ex(color_depth, picture_w, picture_h);
+        // The picture is kept when the mode is set again at the same depth
+        // (the display changed size), and someone may still draw on it.
+        if (shown_frame == nullptr || bitmap_color_depth(shown_frame) != color_depth ||
+            shown_frame->w != picture_w || shown_frame->h != picture_h) {
+            destroy_bitmap(shown_frame);
+            shown_frame = create_bitmap_ex(color_depth, picture_w, picture_h);
+            clear_bitmap(shown_frame);
+        }
         scaled_frame = is_linear_bitmap(screen) && bitmap_color_depth(screen) == 32
                            ? create_sub_bitmap(screen, area.x, area.y, area.w, area.h)
                            : create_bitmap_ex(bitmap_color_depth(screen), area.w, area.h);
-        clear_bitmap(shown_frame);
         send_whole();
     }
     return 0;
@@ -324,7 +584,14 @@ int real_key_held(int scancode) {
     return key[scancode];
 }
 
+void real_wait_for_tick(int seen_tick);
+
+// Waits a tick at a time, so a display that changes size meanwhile gets
+// the picture fitted to it.
 int real_read_key() {
+    while (!keypressed()) {
+        real_wait_for_tick(tick_count.load(std::memory_order_relaxed));
+    }
     show_drawing();
     return readkey();
 }
@@ -410,6 +677,7 @@ void present_scaled(BITMAP* frame, std::size_t row_bytes) {
 }
 
 void real_present(BITMAP* frame) {
+    refit_to_display();
     const int depth = bitmap_color_depth(frame);
     const std::size_t row_bytes = static_cast<std::size_t>(frame->w) * ((depth + 7) / 8);
     if (scaled) {

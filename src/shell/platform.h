@@ -13,8 +13,9 @@ struct platform_backend {
     // display-switch rule. False when the library itself cannot start.
     bool (*start_library)();
     // A video mode showing the 800x600 picture at the given depth; 0 on
-    // success. The real one takes the desktop's size full screen, and a
-    // window of a whole multiple, and scales the picture to them.
+    // success. The real one takes one monitor's size full screen, and a
+    // window of a whole multiple that fits the monitor's work area, and
+    // scales the picture to them (again when the display changes size).
     int (*set_video_mode)(int color_depth, bool windowed);
     void (*set_text_mode)();
     const char* (*last_error)();
@@ -35,7 +36,7 @@ struct platform_backend {
 
 // How the real display shows the 800x600 picture when it is bigger, set
 // before the video mode: full screen in whole multiples only (sharp), and
-// the window's multiple (0: the largest that fits the desktop).
+// the window's multiple (0: the largest that fits the monitor's work area).
 void platform_choose_scaling(bool sharp, int window_multiple);
 
 // Installs a backend; nullptr goes back to the real library.

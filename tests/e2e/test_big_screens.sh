@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # On big displays the 800x600 picture is shown bigger: full screen on
 # 1920x1080 it fills the height (1440x1080, black bars beside it) and its
-# centre is the gallery's; a window on 3840x2160 is 3x, 2400x1800, and a
-# multiple that does not fit gives that one, with a message.
+# centre is the gallery's, and fits again when the display shrinks; a
+# window on 3840x2160 is 3x, 2400x1800, in the middle of the work area a
+# window manager leaves, and a multiple that does not fit gives that one,
+# with a message.
 source "$(dirname "$0")/lib.sh"
 
 # rgb X Y: the colour of a pixel of $shot as "R G B".
@@ -48,20 +50,35 @@ title_up() {
 poll 60 title_up || fail "the full-screen title never showed: $seen"
 keep title_1920x1080
 echo "ok: full screen at 1920x1080 fills the height, its centre the gallery's"
+# The display shrinks under the game (the server says it failed to set its
+# one output's mode, yet takes the new size): the picture fits it again,
+# 1280x960 with bars above and below.
+xrandr --fb 1280x1024 >/dev/null 2>&1 || true
+[ "$(xwininfo -root | awk '/geometry/ { print $2 }')" = "1280x1024+0+0" ] ||
+    fail "the display did not change size: $(xwininfo -root | grep geometry)"
+refitted() {
+    shoot || return
+    seen="centre $(rgb 640 512), top $(rgb 640 33), above $(rgb 640 30)"
+    near "$(rgb 640 512)" "$centre" && lit "$(rgb 640 33)" && lit "$(rgb 640 990)" &&
+        [ "$(rgb 640 30)" = "0 0 0" ] && [ "$(rgb 640 994)" = "0 0 0" ]
+}
+poll 60 refitted || fail "the picture did not fit the smaller display: $seen"
+echo "ok: a display that shrinks under the game gets the picture fitted to it"
 press space
 quit
 
 new_display 3840x2160
-# window_is WxH: the game's top window has that size.
+# window_is WxH+X+Y: the game's top window has that size and place.
 window_is() {
     seen=$(xwininfo -root -tree | awk '/"refuel"/ { print $(NF - 1); exit }')
-    [ "$seen" = "$1+0+0" ] || [ "${seen%%+*}" = "$1" ]
+    [ "$seen" = "$1" ]
 }
 for options in --window "--scale 4"; do
     # shellcheck disable=SC2086
     start_game 1000000000 $options
-    poll 60 window_is 2400x1800 || fail "$options: the window is ${seen:-missing}, not 2400x1800"
-    see_title() { shoot && near "$(rgb 1200 900)" "$centre"; }
+    poll 60 window_is 2400x1800+720+180 ||
+        fail "$options: the window is ${seen:-missing}, not 2400x1800 in the middle"
+    see_title() { shoot && near "$(rgb 1920 1080)" "$centre"; }
     poll 60 see_title || fail "$options: no title in the window"
     press space
     quit
@@ -70,3 +87,13 @@ done
 keep window_3840x2160
 grep -q "does not fit" "$work/err.txt" || fail "--scale 4 said nothing on stderr"
 echo "ok: --scale 4 said why it is 3x"
+
+# Panels leave 3840x1700: 2x, in the middle of what they leave.
+xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA 0,0,3840,1700
+start_game 1000000000 --window
+poll 60 window_is 1600x1200+1120+250 || fail "in a work area of 3840x1700 the window is ${seen:-missing}"
+see_title() { shoot && near "$(rgb 1920 850)" "$centre"; }
+poll 60 see_title || fail "no title in the window in the work area"
+press space
+quit
+echo "ok: the window is 2x in the middle of a 3840x1700 work area"
