@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # On big displays the 800x600 picture is shown bigger: full screen on
 # 1920x1080 it fills the height (1440x1080, black bars beside it) and its
-# centre is the gallery's, and fits again when the display shrinks; a
+# centre is the gallery's, and fits again when the display shrinks; on two
+# monitors it takes the primary one; a
 # window on 3840x2160 is 3x, 2400x1800, in the middle of the work area a
 # window manager leaves, and a multiple that does not fit gives that one,
 # with a message.
@@ -66,6 +67,23 @@ poll 60 refitted || fail "the picture did not fit the smaller display: $seen"
 echo "ok: a display that shrinks under the game gets the picture fitted to it"
 press space
 quit
+
+# Two monitors side by side, the primary on the right: full screen takes
+# it alone, the picture in its middle (1520 to 2959).
+new_display 3200x1080
+export REFUEL_TEST_MONITORS="0,0,1280,1024,0;1280,0,1920,1080,1"
+start_game 1000000000
+unset REFUEL_TEST_MONITORS
+on_primary() {
+    shoot || return
+    seen="centre $(rgb 2240 540), edges $(rgb 1521 540) $(rgb 2958 540), bars $(rgb 1517 540) $(rgb 2962 540)"
+    near "$(rgb 2240 540)" "$centre" && lit "$(rgb 1521 540)" && lit "$(rgb 2958 540)" &&
+        [ "$(rgb 1517 540)" = "0 0 0" ] && [ "$(rgb 2962 540)" = "0 0 0" ]
+}
+poll 60 on_primary || fail "full screen is not on the primary monitor: $seen"
+press space
+quit
+echo "ok: full screen on two monitors takes the primary one"
 
 new_display 3840x2160
 # window_is WxH+X+Y: the game's top window has that size and place.
