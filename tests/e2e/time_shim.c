@@ -42,8 +42,8 @@ XRRMonitorInfo* XRRGetMonitors(Display* display, Window window, Bool active, int
         XRRMonitorInfo* m = &monitors[n];
         int primary = 0;
         int used = 0;
-        if (sscanf(p, "%d,%d,%d,%d,%d%n", &m->x, &m->y, &m->width, &m->height, &primary,
-                   &used) != 5) {
+        if (sscanf(p, "%d,%d,%d,%d,%d%n", &m->x, &m->y, &m->width, &m->height, &primary, &used) !=
+            5) {
             break;
         }
         m->primary = primary != 0;
