@@ -169,6 +169,39 @@ TEST(frame_scaling, a_32_bit_display_shows_the_same_colours_widened) {
     }
 }
 
+// The eight-wide loops, where the processor has them, give the plain
+// loops' pixels: at sizes whose columns reach past eight source pixels or
+// barely move, for a part and for the whole, at both depths.
+TEST(frame_scaling, the_wide_loops_give_the_plain_loops_pixels) {
+    for (const int depth : {16, 15}) {
+        BITMAP* from = noise(depth, 11);
+        for (const auto& size :
+             {std::make_pair(1440, 1080), std::make_pair(801, 601), std::make_pair(2880, 2160)}) {
+            for (const picture_area part : {picture_area{}, picture_area{3, 5, 97, 41}}) {
+                const scaling_plan plan =
+                    plan_scaling(picture_w, picture_h, size.first, size.second);
+                BITMAP* out[2] = {create_bitmap_ex(32, size.first, size.second),
+                                  create_bitmap_ex(32, size.first, size.second)};
+                for (int wide = 0; wide < 2; ++wide) {
+                    clear_bitmap(out[wide]);
+                    allow_wide_scaling(wide == 1);
+                    scale_picture(from, out[wide], plan, part);
+                }
+                int rows_differing = 0;
+                for (int y = 0; y < size.second; ++y) {
+                    rows_differing += std::memcmp(out[0]->line[y], out[1]->line[y],
+                                                  static_cast<std::size_t>(size.first) * 4) != 0;
+                }
+                EXPECT_EQ(rows_differing, 0) << size.first << "x" << size.second << ", part "
+                                             << part.w << " wide, at " << depth << " bits";
+                destroy_bitmap(out[0]);
+                destroy_bitmap(out[1]);
+            }
+        }
+        destroy_bitmap(from);
+    }
+}
+
 // Smooth scaling keeps a flat colour flat and puts an edge where it was,
 // with blends only on the one or two pixels across it.
 TEST(frame_scaling, smooth_scaling_blends_only_across_edges) {

@@ -116,11 +116,13 @@ __attribute__((target("avx2"))) void blend_across_avx2(const std::uint32_t* row,
 }
 #endif
 
+bool wide_allowed = true;
+
 void blend_across_row(const std::uint32_t* row, const int* from, const int* weight,
                       std::uint32_t* out, int n, std::uint32_t mask) {
 #if defined(__x86_64__) && defined(__GNUC__)
     static const bool avx2 = __builtin_cpu_supports("avx2") != 0;
-    if (avx2) {
+    if (avx2 && wide_allowed) {
         blend_across_avx2(row, from, weight, out, n, mask);
         return;
     }
@@ -167,6 +169,10 @@ const std::vector<std::uint32_t>& colours_32(int depth) {
 }
 
 }  // namespace
+
+void allow_wide_scaling(bool allowed) {
+    wide_allowed = allowed;
+}
 
 picture_area fit_picture(int display_w, int display_h, bool sharp) {
     picture_area a;

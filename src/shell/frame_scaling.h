@@ -43,3 +43,8 @@ scaling_plan plan_scaling(int source_w, int source_h, int w, int h);
 // (each field's top bits repeated below it).
 picture_area scale_picture(const BITMAP* from, BITMAP* to, const scaling_plan& plan,
                            picture_area changed);
+
+// Whether the blends across a row may take the processor's eight-wide
+// (AVX2) path where it has one; on unless turned off, as the tests do to
+// see that the plain loops give the same pixels.
+void allow_wide_scaling(bool allowed);
