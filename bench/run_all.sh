@@ -82,6 +82,8 @@ echo
 echo
 "$here/bench/screen_cpu.sh" "$build"
 echo
+"$here/bench/screen_cpu_paired.sh" "$build"
+echo
 "$here/bench/game_speed.sh" "$build"
 echo
 "$here/bench/startup_cost.sh" "$build"
