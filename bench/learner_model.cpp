@@ -62,7 +62,8 @@ struct trace {
     std::vector<double> decays;  // ACT-R: each one's decay
     double right = 0;            // HLR: counts
     double wrong = 0;
-    double last_day = -1;  // HLR: real days of the latest exposure; -1 for none
+    double last_day = 0;  // HLR: real days of the latest exposure (the prior's are negative)
+    bool seen = false;
 };
 
 // Who learns: with a prior (some tables known), knowing nothing, or with a
@@ -102,7 +103,7 @@ double recall(const learner& l, const trace& t, double& seconds) {
         return 1 / (1 + std::exp((actr_tau - m) / actr_s));
     }
     seconds = 1.5 + l.typing;
-    if (t.last_day < 0) {
+    if (!t.seen) {
         return 0;
     }
     const double half_life = std::pow(2.0, hlr_theta[0] + hlr_theta[1] * std::sqrt(1 + t.right) +
@@ -127,6 +128,7 @@ void present(learner& l, trace& t, bool right) {
     }
     (right ? t.right : t.wrong) += 1;
     t.last_day = l.real_now / 86400;
+    t.seen = true;
 }
 
 // One canister answered by the model: recalled, worked out (right but
