@@ -14,12 +14,31 @@ constexpr double answer_gain = 0.3;
 constexpr double failed_keeps = 0.9;  // slow, wrong or missed
 constexpr double shortest_half_life = 0.25;
 constexpr int bar_sample = 100;  // the latest right answers the bar looks at
+// How quickly a fast answer came says how sure the memory is: its gain is
+// doubled for each half second under 1.5 s (after the child's typing
+// allowance) and halved for each half second over, at most four times.
+constexpr double sure_answer_ticks = typing_baseline_ticks;
+constexpr double doubling_ticks = 50;
+constexpr double most_speed_factor = 4;
 
 double days_between(std::time_t from, std::time_t to) {
     return std::max(0.0, static_cast<double>(to - from)) / static_cast<double>(seconds_per_day);
 }
 
+// Answered fast on a later day than its latest mistake: a fast answer on
+// the day of a mistake shows little until a later day's.
+bool settled(const fact_memory& m) {
+    return m.latest_fast && m.last_fail_day != m.latest_day;
+}
+
 }  // namespace
+
+double speed_factor(const practice_entry& e, int bar_ticks) {
+    const double typing = std::max(0, bar_ticks - standard_bar_ticks);
+    const double recall_ticks = static_cast<double>(e.ticks) - typing;
+    return std::min(most_speed_factor,
+                    std::exp2((sure_answer_ticks - recall_ticks) / doubling_ticks));
+}
 
 int typing_bar_ticks(const std::vector<practice_row>& rows, std::time_t now) {
     std::vector<int> ticks;
@@ -47,10 +66,11 @@ void remember_answer(fact_memory& m, const practice_entry& e, std::time_t when, 
                      int bar_ticks) {
     const bool fast = fast_within(e, bar_ticks);
     if (m.answers == 0) {
-        m.half_life_days = fast ? first_fast_half_life : first_failed_half_life;
+        m.half_life_days =
+            fast ? first_fast_half_life * speed_factor(e, bar_ticks) : first_failed_half_life;
     } else if (fast) {
-        m.half_life_days += answer_gain + gap_gain * std::min(days_between(m.latest_when, when),
-                                                              2 * m.half_life_days);
+        const double gap = std::min(days_between(m.latest_when, when), 2 * m.half_life_days);
+        m.half_life_days += speed_factor(e, bar_ticks) * (answer_gain + gap_gain * gap);
     } else {
         m.half_life_days = std::max(shortest_half_life, m.half_life_days * failed_keeps);
     }
@@ -95,11 +115,7 @@ fact_state memory_state(const fact_memory& m, std::time_t now) {
     if (m.answers == 0) {
         return fact_new;
     }
-    if (!m.latest_fast) {
-        return m.fail_state;
-    }
-    // A fast answer the day of a fail shows little until a later day's.
-    if (m.last_fail_day == m.latest_day) {
+    if (!settled(m)) {
         return m.fail_state;
     }
     return practice_chance(m, now) >= fluent_chance ? fact_known : fact_due;
