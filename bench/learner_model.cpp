@@ -232,12 +232,14 @@ std::vector<arithmetic_fact> practise_next(const learner& l, const std::vector<p
     return listed;
 }
 
-// The ten weakest by the model's own rule run again on the answers the
-// file holds, without what the learner knew before: how much of the truth
-// a list read from the file can see at all.
-std::vector<arithmetic_fact> truths_own_ten(const learner& l, const std::vector<practice_row>& rows,
-                                            std::time_t epoch) {
+// The ten weakest by a model's rule run again on the answers the file
+// holds, without what the learner knew before. With the learner's own
+// model: how much of the truth a list read from the file can see at all;
+// with the other: how far the two published models agree.
+std::vector<arithmetic_fact> replayed_ten(const learner& l, const std::vector<practice_row>& rows,
+                                          std::time_t epoch, model_kind model) {
     learner replay = l;
+    replay.model = model;
     replay.memory.assign(l.facts.size(), trace{});
     for (const practice_row& row : rows) {
         const practice_entry& e = row.entry;
@@ -274,6 +276,7 @@ struct run_result {
     int days;  // to 90 % fluent; the day limit when not reached
     double precision[precision_day_count];
     double ceiling[precision_day_count];  // the model's own rule on the file
+    double other[precision_day_count];    // the other model's rule on the file
     long right;                           // answers right, and all answers, until 90 % fluent
     long answers;
 };
@@ -329,7 +332,7 @@ run_result run(model_kind model, learner_kind kind, bool rounds, int canisters, 
     start_learner(l, model, kind, seed);
     seed_rand15(seed);
     std::fill(std::begin(problem_history), std::end(problem_history), history_entry{});
-    run_result result{day_limit, {}, {}, 0, 0};
+    run_result result{day_limit, {}, {}, {}, 0, 0};
     run_result after{};  // what was answered once fluent, not counted
     const int last_precision_day = precision_days[std::size(precision_days) - 1];
     for (int day = 0; day < day_limit; ++day) {
@@ -346,7 +349,9 @@ run_result run(model_kind model, learner_kind kind, bool rounds, int canisters, 
             result.precision[at - std::begin(precision_days)] =
                 precision_at_ten(l, practise_next(l, rows, now));
             result.ceiling[at - std::begin(precision_days)] =
-                precision_at_ten(l, truths_own_ten(l, rows, epoch));
+                precision_at_ten(l, replayed_ten(l, rows, epoch, model));
+            result.other[at - std::begin(precision_days)] = precision_at_ten(
+                l, replayed_ten(l, rows, epoch, model == model_actr ? model_hlr : model_actr));
         }
         if (result.days == day_limit && fluent_share(l) >= 0.9) {
             result.days = day;
@@ -371,7 +376,7 @@ double median(std::vector<int> values) {
 
 int main(int argc, char** argv) {
     int learners = 24;
-    int day_limit = 400;
+    int day_limit = 1000;
     bool smoke = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--smoke") == 0) {
@@ -415,18 +420,21 @@ int main(int argc, char** argv) {
         "share of right answers until then; p@10 on days 3, 7, 14, 28, 56:\n"
         "PRACTISE NEXT's precision at ten against the model's ten weakest facts;\n"
         "best from the file: the same for the model's own rule run on the answers\n"
-        "practice.csv holds, without what the learner knew before, for round players\n\n",
+        "practice.csv holds, without what the learner knew before, for round players;\n"
+        "the other model: the other model's rule on the same answers\n\n",
         day_limit, day_limit);
-    std::printf("%-16s %-11s %5s %6s %6s %6s %6s %5s %5s  %-29s %-29s %-29s\n", "model", "learners",
-                "a day", "games", "rounds", "ratio", "never", "r gm", "r rd", "p@10 games",
-                "p@10 rounds", "best from the file, rounds");
+    std::printf("%-16s %-11s %5s %6s %6s %6s %6s %5s %5s  %-29s %-29s %-29s %s\n", "model",
+                "learners", "a day", "games", "rounds", "ratio", "never", "r gm", "r rd",
+                "p@10 games", "p@10 rounds", "best from the file, rounds",
+                "the other model, rounds");
     for (const model_kind model : {model_actr, model_hlr}) {
         for (const int canisters : {60, 20}) {
             for (const learner_kind kind : {learner_prior, learner_blank, learner_slow}) {
                 const int count = kind == learner_prior ? learners : std::max(1, learners / 3);
                 std::vector<int> days[2];
-                double precision[3][precision_day_count] = {};  // games, rounds, best
-                double right[2][2] = {};                        // right, answers
+                // games, rounds, the own rule and the other's on the rounds' files
+                double precision[4][precision_day_count] = {};
+                double right[2][2] = {};  // right, answers
                 int never[2] = {};
                 for (int i = 0; i < count; ++i) {
                     const unsigned int seed = 1000u + 100u * kind + static_cast<unsigned int>(i);
@@ -438,6 +446,7 @@ int main(int argc, char** argv) {
                         for (int d = 0; d < precision_day_count; ++d) {
                             precision[rounds][d] += r.precision[d] / count;
                             precision[2][d] += rounds == 1 ? r.ceiling[d] / count : 0;
+                            precision[3][d] += rounds == 1 ? r.other[d] / count : 0;
                         }
                         right[rounds][0] += static_cast<double>(r.right);
                         right[rounds][1] += static_cast<double>(r.answers);
@@ -447,8 +456,8 @@ int main(int argc, char** argv) {
                 const double rounds = median(days[1]);
                 char never_text[32];
                 (void)std::snprintf(never_text, sizeof never_text, "%d/%d", never[0], never[1]);
-                std::string per_day[3];
-                for (int g = 0; g < 3; ++g) {
+                std::string per_day[4];
+                for (int g = 0; g < 4; ++g) {
                     for (int d = 0; d < precision_day_count; ++d) {
                         char cell[8];
                         (void)std::snprintf(cell, sizeof cell, "%s%.2f", d > 0 ? " " : "",
@@ -457,12 +466,13 @@ int main(int argc, char** argv) {
                     }
                 }
                 std::printf(
-                    "%-16s %-11s %5d %6.1f %6.1f %5.2fx %6s %4.0f%% %4.0f%%  %-29s %-29s %s\n",
+                    "%-16s %-11s %5d %6.1f %6.1f %5.2fx %6s %4.0f%% %4.0f%%  %-29s %-29s %-29s "
+                    "%s\n",
                     model_names[model], learner_names[kind], canisters, games, rounds,
                     rounds > 0 ? games / rounds : 0.0, never_text,
                     100 * right[0][0] / std::max(1.0, right[0][1]),
                     100 * right[1][0] / std::max(1.0, right[1][1]), per_day[0].c_str(),
-                    per_day[1].c_str(), per_day[2].c_str());
+                    per_day[1].c_str(), per_day[2].c_str(), per_day[3].c_str());
                 std::fflush(stdout);
             }
         }
