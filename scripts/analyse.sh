@@ -28,6 +28,14 @@ src/shell/game_paths.cpp concurrency-mt-unsafe 3
 LIST
 )
 
+# clang-tidy reads a .clang-tidy it cannot parse as no checks and finds
+# nothing: that must fail, not pass.
+config_errors=$(clang-tidy --dump-config src/main.cpp -- 2>&1 >/dev/null || true)
+if [ -n "$config_errors" ]; then
+    echo "clang-tidy cannot read .clang-tidy: $config_errors"
+    exit 1
+fi
+
 # Largest first, so that no long file is left to one core at the end.
 find src -name '*.cpp' -printf '%s %p\n' | sort -rn | cut -d' ' -f2 |
     xargs -P 2 -I{} sh -c 'clang-tidy -p "$1" --quiet "$2" 2>/dev/null || true' _ "$build" {} |
