@@ -261,14 +261,14 @@ TEST(round_engine, the_list_the_round_and_the_map_agree) {
     int fluent = 0;
     for (const arithmetic_fact& f : facts_of_set(3, 2)) {
         const fact_fluency* ff = find_fluency(fluency, f);
-        fluent += ff != nullptr && ff->state == fact_known ? 1 : 0;
+        const fact_state state = state_of(fluency, f);
+        fluent += state == fact_known ? 1 : 0;
         // Known is fluent, due is not; a fact just got wrong or slow is
         // neither, however long it was remembered before.
-        const fact_state state = state_of(fluency, f);
         EXPECT_TRUE(state != fact_known || ff->recall_chance >= 0.9) << shown(f);
         EXPECT_TRUE(state != fact_due || ff->recall_chance < 0.9) << shown(f);
         const std::array<int, 5>& cell = map_cell(map, f.operand_a, f.operand_b);
-        EXPECT_GT(cell[state_of(fluency, f)], 0) << shown(f);
+        EXPECT_GT(cell[state], 0) << shown(f);
     }
     EXPECT_EQ(map.known, fluent);
     EXPECT_EQ(facts_known_by_week(rows, at(0), 4).back(), fluent);

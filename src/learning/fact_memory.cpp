@@ -31,14 +31,15 @@ bool settled(const fact_memory& m) {
     return m.latest_fast && m.last_fail_day != m.latest_day;
 }
 
-}  // namespace
-
+// The scale of a fast answer's gain by how quickly it came.
 double speed_factor(const practice_entry& e, int bar_ticks) {
     const double typing = std::max(0, bar_ticks - standard_bar_ticks);
     const double recall_ticks = static_cast<double>(e.ticks) - typing;
     return std::min(most_speed_factor,
                     std::exp2((sure_answer_ticks - recall_ticks) / doubling_ticks));
 }
+
+}  // namespace
 
 int typing_bar_ticks(const std::vector<practice_row>& rows, std::time_t now) {
     std::vector<int> ticks;

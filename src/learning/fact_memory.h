@@ -9,7 +9,7 @@
 // little); a slow, wrong or missed answer keeps 90 % of it, never below a
 // quarter of a day: every answer is followed by the right one on screen, so
 // a mistake costs a little and the practice after it still counts.
-// A fast answer's share is scaled by how quickly it came (speed_factor): an
+// A fast answer's share is scaled by how quickly it came: an
 // answer given in 1.5 s, less the child's typing allowance, counts once; each
 // half second quicker doubles it (at most four times), each half second
 // slower halves it. An answer just inside the bar was nearly forgotten.
@@ -56,8 +56,6 @@ struct fact_memory {
 
 // The child's bar in ticks, from the rows counted by now.
 int typing_bar_ticks(const std::vector<practice_row>& rows, std::time_t now);
-// The scale of a fast answer's gain by how quickly it came.
-double speed_factor(const practice_entry& e, int bar_ticks);
 // Right within the bar.
 bool fast_within(const practice_entry& e, int bar_ticks);
 // One more answer of the fact, given `when` on calendar day `day`.
