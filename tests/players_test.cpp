@@ -26,6 +26,8 @@
 #include "players.h"
 #include "progress_page.h"
 #include "practice_test_support.h"
+#include "round_engine.h"
+#include "keyboard_random_clock.h"
 #include "scratch_folder.h"
 
 namespace {
@@ -483,9 +485,9 @@ TEST_F(player_screen, starts_on_the_child_who_played_last) {
 
 namespace {
 
-// One history, the terminal's text, the page and the screens' map: each
-// figure worked out once is the same in all three.
-TEST(player_figures, one_history_drawn_three_ways_agrees) {
+// One history, the terminal's text, the page, the screens' map and the
+// round P starts: each figure worked out once is the same in all of them.
+TEST(player_figures, one_history_drawn_every_way_agrees) {
     std::string csv = practice_csv_header;
     // A first-version game whose canister 1 lost its fact to a spreadsheet:
     // still one game.
@@ -532,12 +534,17 @@ TEST(player_figures, one_history_drawn_three_ways_agrees) {
     EXPECT_EQ(f.operations[3].right, 30);
     EXPECT_STREQ(cells_of(f.operations[3]).share, "75%");  // 30 of 40
     ASSERT_FALSE(f.to_practise.empty());
+    std::vector<arithmetic_fact> listed;
     for (const fact_fluency& fact : f.to_practise) {
         char name[64];
         fact_text(name, sizeof name, fact.fact);
         EXPECT_NE(text.find(std::string(name) + " "), std::string::npos) << name;
         EXPECT_NE(page.find("<td>" + html_escaped(name) + "</td>"), std::string::npos) << name;
+        listed.push_back(fact.fact);
     }
+    // P on that list flies every fact it names, first and in its order.
+    const practice_round round = plan_next_round(rows, {3, 1, {}, "", listed}, now, rand15);
+    EXPECT_TRUE(std::equal(listed.begin(), listed.end(), round.queue.begin()));
     ASSERT_EQ(f.maps.size(), 2U);
     for (const map_figures& m : f.maps) {
         const fact_map screen = make_fact_map(m.map.operation, m.map.difficulty, fluency, now);
